@@ -1,0 +1,20 @@
+#pragma once
+
+namespace orvalin {
+
+enum class JobOutcome { Succeeded, Failed, Cancelled };
+
+// What a conversion job asks of the window (or console) that shows it.
+class JobHost {
+public:
+    virtual ~JobHost() = default;
+
+    // The progress range becomes 0 to 100 and the progress tick starts.
+    virtual void beginProgress() = 0;
+    // The progress tick stops.
+    virtual void endProgress() = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual void showOutcome(JobOutcome outcome) = 0;
+};
+
+} // namespace orvalin

@@ -1,0 +1,258 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace orvalin {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+void closeDescriptor(int descriptor)
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
+}
+
+} // namespace
+
+std::optional<InputFile> InputFile::open(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return InputFile(descriptor);
+}
+
+InputFile::InputFile(int descriptor)
+    : descriptor_(descriptor), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
+{
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)),
+      buffer_(std::move(other.buffer_)),
+      bufferStart_(other.bufferStart_),
+      bufferLength_(std::exchange(other.bufferLength_, 0)),
+      position_(other.position_),
+      readFailed_(other.readFailed_)
+{
+}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept
+{
+    if (this != &other) {
+        closeDescriptor(descriptor_);
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        buffer_ = std::move(other.buffer_);
+        bufferStart_ = other.bufferStart_;
+        bufferLength_ = std::exchange(other.bufferLength_, 0);
+        position_ = other.position_;
+        readFailed_ = other.readFailed_;
+    }
+    return *this;
+}
+
+InputFile::~InputFile()
+{
+    closeDescriptor(descriptor_);
+}
+
+std::uint64_t InputFile::size() const
+{
+    struct stat info {};
+    if (fstat(descriptor_, &info) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool InputFile::refill()
+{
+    if (readFailed_)
+        return false;
+    ssize_t got;
+    do {
+        got = pread(descriptor_, buffer_.get(), kBufferSize, static_cast<off_t>(position_));
+    } while (got < 0 && errno == EINTR);
+    bufferStart_ = position_;
+    bufferLength_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (got < 0)
+        readFailed_ = true;
+    return bufferLength_ > 0;
+}
+
+std::size_t InputFile::read(void* destination, std::size_t count)
+{
+    auto* out = static_cast<std::uint8_t*>(destination);
+    std::size_t delivered = 0;
+    while (delivered < count) {
+        const bool inBuffer =
+            position_ >= bufferStart_ && position_ - bufferStart_ < bufferLength_;
+        if (!inBuffer && count - delivered >= kBufferSize) {
+            // Large reads bypass the buffer.
+            ssize_t got;
+            do {
+                got = pread(descriptor_, out + delivered, count - delivered,
+                            static_cast<off_t>(position_));
+            } while (got < 0 && errno == EINTR);
+            if (got < 0)
+                readFailed_ = true;
+            if (got <= 0)
+                break;
+            delivered += static_cast<std::size_t>(got);
+            position_ += static_cast<std::uint64_t>(got);
+            continue;
+        }
+        if (!inBuffer && !refill())
+            break;
+        const std::size_t offset = static_cast<std::size_t>(position_ - bufferStart_);
+        const std::size_t take = std::min(count - delivered, bufferLength_ - offset);
+        std::memcpy(out + delivered, buffer_.get() + offset, take);
+        delivered += take;
+        position_ += take;
+    }
+    return delivered;
+}
+
+std::optional<OutputFile> OutputFile::create(const std::string& path)
+{
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return std::nullopt;
+    return OutputFile(descriptor);
+}
+
+OutputFile::OutputFile(int descriptor)
+    : descriptor_(descriptor), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
+{
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)),
+      buffer_(std::move(other.buffer_)),
+      bufferLength_(std::exchange(other.bufferLength_, 0)),
+      flushedLength_(other.flushedLength_),
+      failed_(other.failed_)
+{
+}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        buffer_ = std::move(other.buffer_);
+        bufferLength_ = std::exchange(other.bufferLength_, 0);
+        flushedLength_ = other.flushedLength_;
+        failed_ = other.failed_;
+    }
+    return *this;
+}
+
+OutputFile::~OutputFile()
+{
+    close();
+}
+
+void OutputFile::write(const void* data, std::size_t count)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (bufferLength_ + count > kBufferSize)
+        flush();
+    if (count >= kBufferSize) {
+        writeThrough(flushedLength_, bytes, count);
+        flushedLength_ += count;
+        return;
+    }
+    std::memcpy(buffer_.get() + bufferLength_, bytes, count);
+    bufferLength_ += count;
+}
+
+void OutputFile::writeAt(std::uint64_t offset, const void* data, std::size_t count)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    // The part that still sits in the buffer is patched there, the rest on disk.
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t at = offset + i;
+        if (at >= flushedLength_ && at < length())
+            buffer_[at - flushedLength_] = bytes[i];
+        else if (at < flushedLength_)
+            writeThrough(at, bytes + i, 1);
+    }
+}
+
+void OutputFile::flush()
+{
+    if (bufferLength_ == 0)
+        return;
+    writeThrough(flushedLength_, buffer_.get(), bufferLength_);
+    flushedLength_ += bufferLength_;
+    bufferLength_ = 0;
+}
+
+void OutputFile::writeThrough(std::uint64_t offset, const std::uint8_t* data, std::size_t count)
+{
+    while (count > 0 && !failed_) {
+        const ssize_t put = pwrite(descriptor_, data, count, static_cast<off_t>(offset));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            failed_ = true;
+            break;
+        }
+        data += put;
+        offset += static_cast<std::uint64_t>(put);
+        count -= static_cast<std::size_t>(put);
+    }
+}
+
+bool OutputFile::close()
+{
+    if (descriptor_ < 0)
+        return !failed_;
+    flush();
+    if (::close(std::exchange(descriptor_, -1)) != 0)
+        failed_ = true;
+    return !failed_;
+}
+
+bool fileIsReadable(const std::string& path)
+{
+    return InputFile::open(path).has_value();
+}
+
+void removeFile(const std::string& path)
+{
+    ::unlink(path.c_str());
+}
+
+bool copyFile(const std::string& from, const std::string& to)
+{
+    auto input = InputFile::open(from);
+    if (!input)
+        return false;
+    auto output = OutputFile::create(to);
+    if (!output)
+        return false;
+    std::uint8_t chunk[kBufferSize];
+    while (const std::size_t got = input->read(chunk, sizeof chunk))
+        output->write(chunk, got);
+    const bool complete = !input->readFailed() && output->close();
+    if (!complete)
+        removeFile(to);
+    return complete;
+}
+
+} // namespace orvalin

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvalin {
+
+// A file read through a buffer, with absolute positioning. Reads past the end
+// or after an error deliver nothing.
+class InputFile {
+public:
+    static std::optional<InputFile> open(const std::string& path);
+
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile();
+
+    std::uint64_t size() const;
+    std::uint64_t position() const { return position_; }
+    void seek(std::uint64_t offset) { position_ = offset; }
+
+    // The next byte, or nothing at the end of the file or on a read error.
+    std::optional<std::uint8_t> readByte()
+    {
+        if (position_ - bufferStart_ >= bufferLength_ || position_ < bufferStart_) {
+            if (!refill())
+                return std::nullopt;
+        }
+        return buffer_[position_++ - bufferStart_];
+    }
+
+    // Reads up to count bytes; returns how many were delivered.
+    std::size_t read(void* destination, std::size_t count);
+
+    bool readFailed() const { return readFailed_; }
+
+private:
+    explicit InputFile(int descriptor);
+    bool refill();
+
+    int descriptor_ = -1;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::uint64_t bufferStart_ = 0;
+    std::size_t bufferLength_ = 0;
+    std::uint64_t position_ = 0;
+    bool readFailed_ = false;
+};
+
+// A file created (or truncated) for writing through a buffer. A failed write
+// is remembered; close() reports whether everything reached the file.
+class OutputFile {
+public:
+    static std::optional<OutputFile> create(const std::string& path);
+
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&& other) noexcept;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    void write(const void* data, std::size_t count);
+    void writeByte(std::uint8_t byte) { write(&byte, 1); }
+
+    // Overwrites bytes already written, at an absolute offset; the append
+    // position does not move.
+    void writeAt(std::uint64_t offset, const void* data, std::size_t count);
+
+    // Bytes written so far, which is also where the next write goes.
+    std::uint64_t length() const { return flushedLength_ + bufferLength_; }
+
+    bool failed() const { return failed_; }
+
+    // Flushes and closes; true when every byte reached the file.
+    bool close();
+
+private:
+    explicit OutputFile(int descriptor);
+    void flush();
+    void writeThrough(std::uint64_t offset, const std::uint8_t* data, std::size_t count);
+
+    int descriptor_ = -1;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t bufferLength_ = 0;
+    std::uint64_t flushedLength_ = 0;
+    bool failed_ = false;
+};
+
+// True when the file exists and can be opened for reading.
+bool fileIsReadable(const std::string& path);
+
+// Removes the file; a missing file is no error.
+void removeFile(const std::string& path);
+
+// Copies a file byte for byte, replacing the target. On a failed write the
+// partial target is removed. False when no complete copy was made.
+bool copyFile(const std::string& from, const std::string& to);
+
+} // namespace orvalin

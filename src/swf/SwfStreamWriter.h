@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvalin {
+
+struct JobStatus;
+class MessagePump;
+class InputFile;
+class OutputFile;
+struct MpegFrameInfo;
+
+// Packs the frames of an MP3 file, unchanged, into a version 4 Flash file
+// that streams them: one Flash frame per 1/frameRate seconds of sound, each
+// a SoundStreamBlock whose sample count and seek value keep the stream in
+// time.
+class SwfStreamWriter {
+public:
+    // At most this many Flash frames are written; the rest of a longer input
+    // is left out.
+    static constexpr int kMaxFlashFrames = 16000;
+
+    SwfStreamWriter(JobStatus& status, MessagePump& pump);
+
+    // Reports through the job status; after a failure or a cancel the
+    // animation file does not exist.
+    void writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
+                        int latencySeek);
+
+private:
+    struct Block {
+        std::uint64_t lengthOffset = 0;
+        std::uint64_t sampleCountOffset = 0;
+        std::uint64_t seekOffset = 0;
+        std::uint32_t bytes = 0;
+        int plannedFrames = 0;
+        int framesLeft = 0;
+        int heldFrames = 0;
+        int seekSamples = 0;
+        int number = 0;
+    };
+
+    void writeFile(InputFile& input, OutputFile& output);
+    void walkInput(InputFile& input, OutputFile& output);
+    void startStream(OutputFile& output, const MpegFrameInfo& firstFrame);
+    void rollOver(OutputFile& output);
+    int plannedFrames(int blockNumber) const;
+    void openBlock(OutputFile& output);
+    void closeBlock(OutputFile& output, int sampleCount);
+    void writeShowFrame(OutputFile& output);
+    void setPercent(std::uint64_t nextPosition, std::uint64_t size);
+
+    JobStatus& status_;
+    MessagePump& pump_;
+
+    float frameRate_ = 1.0f;
+    int latencySeek_ = 0;
+    int frameCount_ = 0;
+
+    int streamRate_ = 0;
+    int samplesPerMp3Frame_ = 0;
+    float mp3FramesPerSwfFrame_ = 0;
+    int baseFrames_ = 0;
+    int framesWritten_ = 0;
+    bool blockOpen_ = false;
+    Block block_;
+};
+
+} // namespace orvalin

@@ -1,0 +1,94 @@
+#include "web/WebPageWriter.h"
+
+#include "job/ProgramContext.h"
+#include "platform/Files.h"
+#include "platform/MessageBoxes.h"
+#include "settings/ConversionSettings.h"
+#include "web/ControllerSize.h"
+#include "web/PageTemplate.h"
+
+namespace orvalin {
+namespace {
+
+EmbedValues embedValues(const ConversionSettings& settings, const std::string& outputBase)
+{
+    switch (settings.outputMode) {
+    case kControllerOutput: {
+        const ControllerSize size = parseControllerSize(settings.controllerName);
+        return {"true", outputBase + settings.instructionLetter + ".swf",
+                std::to_string(size.width), std::to_string(size.height)};
+    }
+    case kBareLoopingOutput:
+        return {"true", outputBase + "s.swf", "0", "0"};
+    case kBareOnceOutput:
+        return {"false", outputBase + "s.swf", "0", "0"};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::string sanitizePageText(std::string text)
+{
+    if (text.empty())
+        text.push_back(' ');
+    for (char& c : text) {
+        switch (c) {
+        case '&': c = '*'; break;
+        case '<': c = '('; break;
+        case '>': c = ')'; break;
+        case '|': c = '!'; break;
+        default: break;
+        }
+    }
+    return text;
+}
+
+WebPageWriter::WebPageWriter(const ConversionSettings& settings, const ProgramContext& context,
+                             MessageBoxes& messages)
+    : settings_(settings), context_(context), messages_(messages)
+{
+}
+
+std::string WebPageWriter::pageText(const std::string& outputBase) const
+{
+    const std::string text = sanitizePageText(context_.outputText);
+    const EmbedValues values = embedValues(settings_, outputBase);
+    const std::string& background = settings_.backgroundColour;
+
+    std::string page;
+    appendPageHead(page, text);
+    appendBodyTag(page, background, settings_.textColour);
+    page += "\n\n\n"
+            "    <p>\n";
+    appendObjectTag(page, values);
+    appendMovieParameters(page, values, background);
+    appendEmbedTag(page, values, values.movie, background);
+    appendObjectEnd(page);
+    if (!context_.outputText.empty())
+        page += "      " + text + "\n";
+    page += "    </p>\n"
+            "\n\n\n"
+            "  </body>\n"
+            "</html>\n";
+    return page;
+}
+
+void WebPageWriter::writePage(const std::string& outputDir, const std::string& outputBase)
+{
+    const std::string path = outputDir + outputBase + ".htm";
+    const std::string bytes = storedPageBytes(pageText(outputBase));
+
+    auto file = OutputFile::create(path);
+    if (file) {
+        file->write(bytes.data(), bytes.size());
+        if (file->close())
+            return;
+        // A page cut short by a full disk is worse than none.
+        removeFile(path);
+    }
+    messages_.warn("Error: Cannot create output file \"" + path + "\".", MessageOwner::None);
+}
+
+} // namespace orvalin

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace orvalin {
+
+struct ConversionSettings;
+struct ProgramContext;
+class MessageBoxes;
+
+// The page text made safe for the page: "&", "<", ">" and "|" become "*",
+// "(", ")" and "!"; an empty text becomes one blank.
+std::string sanitizePageText(std::string text);
+
+// Writes the run's page, which embeds the streaming animation (bare output)
+// or the controller copy under the output text, in the chosen colours.
+class WebPageWriter {
+public:
+    WebPageWriter(const ConversionSettings& settings, const ProgramContext& context,
+                  MessageBoxes& messages);
+
+    // Reports a file it cannot write in a message box of its own; the run's
+    // outcome is not touched.
+    void writePage(const std::string& outputDir, const std::string& outputBase);
+
+private:
+    std::string pageText(const std::string& outputBase) const;
+
+    const ConversionSettings& settings_;
+    const ProgramContext& context_;
+    MessageBoxes& messages_;
+};
+
+} // namespace orvalin

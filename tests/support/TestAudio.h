@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvalin::test {
+
+// A PCM WAV as the tests want it: a sine tone per channel, optional extra
+// chunks before and after the data.
+struct WavSpec {
+    int sampleRate = 44100;
+    int channels = 2;
+    int bitsPerSample = 16;
+    double seconds = 1.0;
+    double frequency = 440.0;
+    double amplitude = 0.5; // of full scale
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunksBefore;
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunksAfter;
+};
+
+// The bytes of such a WAV (RIFF header, chunks, "fmt ", chunks, "data", chunks).
+std::vector<std::uint8_t> makeWav(const WavSpec& spec);
+void writeWav(const std::string& path, const WavSpec& spec);
+
+// Runs a shell command, returning its exit status; its output is discarded
+// unless captured.
+int runCommand(const std::string& command);
+std::string captureCommand(const std::string& command);
+
+// Quotes a path for the shell.
+std::string shellQuote(const std::string& text);
+
+} // namespace orvalin::test
