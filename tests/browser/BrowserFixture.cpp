@@ -1,0 +1,190 @@
+// Lays out what the browser test serves, made by our own writers:
+//   run/      five controller-output runs (letters c, d, e, f, and one whose
+//             stream is missing), each a stream, a controller copy and a page
+//   preview/  the controllers with preview.swf and a page embedding each
+//             with "?p00012"
+//   layout.json  where each page's buttons and lamps are
+// Usage: orvalin-browser-fixture OUT CONTROLLERS MP3
+#include "ControllerLook.h"
+
+#include "job/ConversionJob.h"
+#include "job/JobStatus.h"
+#include "job/ProgramContext.h"
+#include "platform/Files.h"
+#include "platform/MessageBoxes.h"
+#include "platform/MessagePump.h"
+#include "settings/ConversionSettings.h"
+#include "swf/SwfStreamWriter.h"
+#include "web/PageTemplate.h"
+#include "web/WebPageWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace orvalin;
+using swfgen::ButtonRole;
+using swfgen::ControllerLook;
+
+constexpr const char* kBackground = "F4F1EA";
+constexpr const char* kText = "202020";
+
+class NoMessages : public MessagePump {
+public:
+    void pumpMessages() override {}
+};
+
+class ConsoleMessages : public MessageBoxes {
+public:
+    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons, MessageOwner) override
+    {
+        std::cerr << text << "\n";
+        failed = true;
+        return MessageAnswer::No;
+    }
+    bool failed = false;
+};
+
+struct Run {
+    int number;
+    char letter;
+    bool withStream;
+};
+
+constexpr Run kRuns[] = {{1, 'c', true}, {2, 'd', true}, {3, 'e', true}, {4, 'f', true}, {5, 'c', false}};
+
+std::string colourText(const swfgen::Colour& colour)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+std::string lampJson(const ControllerLook& look)
+{
+    std::ostringstream json;
+    json << "{";
+    const char* separator = "";
+    for (const auto& place : swfgen::buttonPlaces(look)) {
+        const char* role = place.role == ButtonRole::Play ? "play" : place.role == ButtonRole::Stop ? "stop" : "loop";
+        // The lamp strip lies across the button's lower part.
+        const double stripHeight = std::max(2.0, look.buttonHeight * 0.08);
+        json << separator << "\"" << role << "\": {\"x\": " << place.x + look.buttonWidth / 2.0
+             << ", \"y\": " << place.y + look.buttonHeight / 2.0
+             << ", \"lampY\": " << place.y + look.buttonHeight * 0.82 - stripHeight / 2 << "}";
+        separator = ", ";
+    }
+    json << ", \"lampOn\": \"" << colourText(look.lampOn) << "\", \"lampOff\": \""
+         << colourText(look.lampOff) << "\", \"face\": \"" << colourText(look.face)
+         << "\", \"faceOver\": \"" << colourText(look.faceOver) << "\"}";
+    return json.str();
+}
+
+bool writeRuns(const std::filesystem::path& folder, const std::filesystem::path& controllers,
+               const std::string& mp3, std::ostringstream& layout)
+{
+    std::filesystem::create_directories(folder);
+    const auto& looks = swfgen::controllerLooks();
+    const char* separator = "";
+    layout << "\"runs\": [";
+    for (const auto& run : kRuns) {
+        const auto& look = looks[static_cast<std::size_t>(run.number - 1) % looks.size()];
+        const std::string base = "orvaln" + std::to_string(run.number);
+        const std::string dir = folder.string() + "/";
+
+        if (run.withStream) {
+            JobStatus status;
+            NoMessages pump;
+            SwfStreamWriter(status, pump)
+                .writeAnimation(mp3, dir + base + "s.swf", ConversionJob::kFrameRate, ConversionJob::kLatencySeek);
+            if (status.failed) {
+                std::cerr << base << "s.swf: " << status.errorText << "\n";
+                return false;
+            }
+        }
+        if (!copyFile((controllers / (look.name + ".swf")).string(), dir + base + run.letter + ".swf")) {
+            std::cerr << "Cannot copy " << look.name << "\n";
+            return false;
+        }
+
+        ConversionSettings settings;
+        settings.outputMode = kControllerOutput;
+        settings.controllerName = look.name;
+        settings.instructionLetter = std::string(1, run.letter);
+        settings.backgroundColour = kBackground;
+        settings.textColour = kText;
+        ProgramContext context;
+        context.outputText = "Preview tone, instruction " + settings.instructionLetter;
+        ConsoleMessages messages;
+        WebPageWriter(settings, context, messages).writePage(dir, base);
+        if (messages.failed)
+            return false;
+
+        layout << separator << "{\"page\": \"run/" << base << ".htm\", \"stream\": \"" << base
+               << "s.swf\", \"letter\": \"" << run.letter << "\", \"hasStream\": "
+               << (run.withStream ? "true" : "false") << ", \"controller\": \"" << look.name
+               << "\", \"buttons\": " << lampJson(look) << "}";
+        separator = ", ";
+    }
+    layout << "]";
+    return true;
+}
+
+bool writePreview(const std::filesystem::path& folder, const std::filesystem::path& controllers,
+                  std::ostringstream& layout)
+{
+    std::filesystem::create_directories(folder);
+    if (!copyFile((controllers / "preview.swf").string(), (folder / "preview.swf").string()))
+        return false;
+
+    std::string page;
+    appendPageHead(page, "Controllers");
+    appendBodyTag(page, kBackground, kText);
+    layout << ", \"preview\": {\"page\": \"preview/index.htm\", \"controllers\": [";
+    const char* separator = "";
+    for (const auto& look : swfgen::controllerLooks()) {
+        if (!copyFile((controllers / (look.name + ".swf")).string(), (folder / (look.name + ".swf")).string()))
+            return false;
+        const EmbedValues values{"true", look.name + ".swf", std::to_string(look.width),
+                                 std::to_string(look.height)};
+        page += "    <p>\n      " + look.name + "\n";
+        appendEmbedTag(page, values, look.name + ".swf?p00012", kBackground);
+        page += "        </embed>\n    </p>\n";
+        layout << separator << "{\"controller\": \"" << look.name << "\", " << "\"buttons\": " << lampJson(look)
+               << "}";
+        separator = ", ";
+    }
+    page += "  </body>\n</html>\n";
+    layout << "]}";
+
+    const std::string bytes = storedPageBytes(page);
+    std::ofstream out(folder / "index.htm", std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::cerr << "usage: orvalin-browser-fixture OUT CONTROLLERS MP3\n";
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    const std::filesystem::path controllers = argv[2];
+    std::ostringstream layout;
+    layout << "{";
+    if (!writeRuns(out / "run", controllers, argv[3], layout) || !writePreview(out / "preview", controllers, layout))
+        return 1;
+    layout << "}\n";
+    std::ofstream json(out / "layout.json", std::ios::trunc);
+    json << layout.str();
+    return json ? 0 : 1;
+}
