@@ -2,7 +2,7 @@
 // server: the pages of controller-output runs and a page that embeds every
 // controller with "?p00012". What is checked is what a visitor would notice:
 // which files are fetched, whether sound comes out, and which lamps are lit.
-import { test, before, after } from 'node:test';
+import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -164,20 +164,25 @@ function distance(rgb, hex) {
   return Math.abs(rgb[0] - (value >> 16)) + Math.abs(rgb[1] - ((value >> 8) & 255)) + Math.abs(rgb[2] - (value & 255));
 }
 
-// The colours under the given points of a player, read from a screenshot.
+// The colours under the given points (in CSS pixels) of a player, read from
+// a screenshot, which has more pixels than that.
 async function pixels(page, player, points) {
   const png = await player.screenshot();
+  const { width } = await player.boundingBox();
   return page.evaluate(
-    async ([data, spots]) => {
+    async ([data, cssWidth, spots]) => {
       const image = new Image();
       image.src = `data:image/png;base64,${data}`;
       await image.decode();
+      const scale = image.width / cssWidth;
       const canvas = new OffscreenCanvas(image.width, image.height);
       const context = canvas.getContext('2d');
       context.drawImage(image, 0, 0);
-      return spots.map(([x, y]) => Array.from(context.getImageData(Math.round(x), Math.round(y), 1, 1).data));
+      return spots.map(([x, y]) =>
+        Array.from(context.getImageData(Math.round(x * scale), Math.round(y * scale), 1, 1).data),
+      );
     },
-    [png.toString('base64'), points],
+    [png.toString('base64'), width, points],
   );
 }
 
@@ -225,6 +230,8 @@ before(async () => {
     executablePath: '/usr/bin/chromium',
     headless: true,
     viewport: { width: 900, height: 700 },
+    // Sharp enough screenshots for the documentation.
+    deviceScaleFactor: 2,
     args: [
       '--no-sandbox',
       '--disable-gpu',
@@ -245,111 +252,115 @@ after(async () => {
   if (userDataDir) fs.rmSync(userDataDir, { recursive: true, force: true });
 });
 
-test('"c" loads its stream, waits stopped and looping, and plays on a click', async () => {
-  const r = run('c');
-  const record = await openPage(r.page);
-  const [player] = await players(record.page, 1);
-  await streamArrived(record, r.stream);
-  await waitForLamps(record.page, player, r.buttons, ['stop', 'loop']);
-  const loaded = await pageTime(record.page);
-  await new Promise((resolve) => setTimeout(resolve, 2500));
-  assert.ok((await loudest(record.page, 0)) < kSoundPeak, 'no sound before play is clicked');
+// Two pages play side by side, each with an audio context of its own; more
+// would starve each other on a small machine.
+describe('controllers in Ruffle', { concurrency: 2 }, () => {
+  test('"c" loads its stream, waits stopped and looping, and plays on a click', async () => {
+    const r = run('c');
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await streamArrived(record, r.stream);
+    await waitForLamps(record.page, player, r.buttons, ['stop', 'loop']);
+    const loaded = await pageTime(record.page);
+    await new Promise((resolve) => setTimeout(resolve, 2000));
+    assert.ok((await loudest(record.page, 0)) < kSoundPeak, 'no sound before play is clicked');
 
-  const box = await player.boundingBox();
-  const edge = { x: r.buttons.stop.x, y: r.buttons.stop.y - 9 };
-  await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
-  const [over] = await pixels(record.page, player, [[edge.x, edge.y]]);
-  assert.ok(distance(over, r.buttons.faceOver) < distance(over, r.buttons.face), 'stop button lights up under the mouse');
+    const box = await player.boundingBox();
+    const edge = { x: r.buttons.stop.x, y: r.buttons.stop.y - 9 };
+    await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
+    const [over] = await pixels(record.page, player, [[edge.x, edge.y]]);
+    assert.ok(distance(over, r.buttons.faceOver) < distance(over, r.buttons.face), 'stop button lights up under the mouse');
 
-  const clicked = await pageTime(record.page);
-  await click(record.page, player, r.buttons.play);
-  await waitForLamps(record.page, player, r.buttons, ['play', 'loop']);
-  await waitForSound(record.page, Math.max(loaded, clicked), 4000);
-  await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
-});
+    const clicked = await pageTime(record.page);
+    await click(record.page, player, r.buttons.play);
+    await waitForLamps(record.page, player, r.buttons, ['play', 'loop']);
+    await waitForSound(record.page, Math.max(loaded, clicked), 4000);
+    await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 
-test('"d" waits stopped, plays once on a click, and stops at the end', async () => {
-  const r = run('d');
-  const record = await openPage(r.page);
-  const [player] = await players(record.page, 1);
-  await streamArrived(record, r.stream);
-  await waitForLamps(record.page, player, r.buttons, ['stop']);
-  await player.screenshot({ path: path.join(screenshots, `${r.controller}-stopped.png`) });
-  const clicked = await pageTime(record.page);
-  await click(record.page, player, r.buttons.play);
-  await waitForLamps(record.page, player, r.buttons, ['play']);
-  const heard = await waitForSound(record.page, clicked, 4000);
-  await waitForSilence(record.page, heard, 2500, 12000);
-  await waitForLamps(record.page, player, r.buttons, ['stop']);
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
-});
+  test('"d" waits stopped, plays once on a click, and stops at the end', async () => {
+    const r = run('d');
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await streamArrived(record, r.stream);
+    await waitForLamps(record.page, player, r.buttons, ['stop']);
+    await player.screenshot({ path: path.join(screenshots, `${r.controller}-stopped.png`) });
+    const clicked = await pageTime(record.page);
+    await click(record.page, player, r.buttons.play);
+    await waitForLamps(record.page, player, r.buttons, ['play']);
+    const heard = await waitForSound(record.page, clicked, 4000);
+    await waitForSilence(record.page, heard, 2500, 12000);
+    await waitForLamps(record.page, player, r.buttons, ['stop']);
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 
-test('"e" plays at once and starts its sound again after the end', async () => {
-  const r = run('e');
-  const record = await openPage(r.page);
-  const [player] = await players(record.page, 1);
-  await streamArrived(record, r.stream);
-  const heard = await waitForSound(record.page, 0, 6000);
-  await waitForLamps(record.page, player, r.buttons, ['play', 'loop']);
-  await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
-  // The stream's first frame carries no sound: a looped stream falls quiet
-  // for a moment before it starts again.
-  const quiet = await waitForSilence(record.page, heard, 600, 9000);
-  await waitForSound(record.page, quiet + 600, 4000);
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
-});
+  test('"e" plays at once and starts its sound again after the end', async () => {
+    const r = run('e');
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await waitForLamps(record.page, player, r.buttons, ['play', 'loop']);
+    await streamArrived(record, r.stream);
+    const heard = await waitForSound(record.page, 0, 6000);
+    await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
+    // The stream's first frame carries no sound: a looped stream falls quiet
+    // for a moment before it starts again.
+    const quiet = await waitForSilence(record.page, heard, 600, 9000);
+    await waitForSound(record.page, quiet + 600, 4000);
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 
-test('"f" plays at once and stops at the end', async () => {
-  const r = run('f');
-  const record = await openPage(r.page);
-  const [player] = await players(record.page, 1);
-  await streamArrived(record, r.stream);
-  const heard = await waitForSound(record.page, 0, 6000);
-  await waitForLamps(record.page, player, r.buttons, ['play']);
-  await waitForSilence(record.page, heard, 2500, 12000);
-  await waitForLamps(record.page, player, r.buttons, ['stop']);
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
-});
+  test('"f" plays at once and stops at the end', async () => {
+    const r = run('f');
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await waitForLamps(record.page, player, r.buttons, ['play']);
+    await streamArrived(record, r.stream);
+    const heard = await waitForSound(record.page, 0, 6000);
+    await waitForSilence(record.page, heard, 2500, 12000);
+    await waitForLamps(record.page, player, r.buttons, ['stop']);
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 
-test('a controller without its stream shows no sound and no error', async () => {
-  const r = run('c', false);
-  const record = await openPage(r.page);
-  const [player] = await players(record.page, 1);
-  await waitFor(`the request for ${r.stream}`, () => record.responses.find((x) => x.path.endsWith(`/${r.stream}`)), 15000);
-  assert.equal(record.responses.find((x) => x.path.endsWith(`/${r.stream}`)).status, 404);
-  await waitForLamps(record.page, player, r.buttons, []);
-  await click(record.page, player, r.buttons.play);
-  await new Promise((resolve) => setTimeout(resolve, 1500));
-  assert.deepEqual(await litLamps(record.page, player, r.buttons), []);
-  assert.ok((await loudest(record.page, 0)) < kSoundPeak);
-  await player.screenshot({ path: path.join(screenshots, `${r.controller}-no-sound.png`) });
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
-});
+  test('a controller without its stream shows no sound and no error', async () => {
+    const r = run('c', false);
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await waitFor(`the request for ${r.stream}`, () => record.responses.find((x) => x.path.endsWith(`/${r.stream}`)), 15000);
+    assert.equal(record.responses.find((x) => x.path.endsWith(`/${r.stream}`)).status, 404);
+    await waitForLamps(record.page, player, r.buttons, []);
+    await click(record.page, player, r.buttons.play);
+    await new Promise((resolve) => setTimeout(resolve, 1500));
+    assert.deepEqual(await litLamps(record.page, player, r.buttons), []);
+    assert.ok((await loudest(record.page, 0)) < kSoundPeak);
+    await player.screenshot({ path: path.join(screenshots, `${r.controller}-no-sound.png`) });
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 
-test('every controller on a preview page plays preview.swf', async () => {
-  const preview = layout.preview;
-  const hitsBefore = hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length;
-  const record = await openPage(preview.page);
-  const all = await players(record.page, preview.controllers.length);
-  await waitFor(
-    'every controller to fetch preview.swf',
-    () => hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length - hitsBefore >= preview.controllers.length,
-    15000,
-  );
-  for (const [i, controller] of preview.controllers.entries()) {
-    await waitForLamps(record.page, all[i], controller.buttons, ['stop', 'loop']);
-    await all[i].screenshot({ path: path.join(screenshots, `${controller.controller}.png`) });
-  }
-  await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), fullPage: true });
-  const clicked = await pageTime(record.page);
-  await click(record.page, all[0], preview.controllers[0].buttons.play);
-  await waitForSound(record.page, clicked, 4000);
-  assert.deepEqual(record.errors, []);
-  await record.page.close();
+  test('every controller on a preview page plays preview.swf', async () => {
+    const preview = layout.preview;
+    const hitsBefore = hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length;
+    const record = await openPage(preview.page);
+    const all = await players(record.page, preview.controllers.length);
+    await waitFor(
+      'every controller to fetch preview.swf',
+      () => hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length - hitsBefore >= preview.controllers.length,
+      15000,
+    );
+    for (const [i, controller] of preview.controllers.entries()) {
+      await waitForLamps(record.page, all[i], controller.buttons, ['stop', 'loop']);
+      await all[i].screenshot({ path: path.join(screenshots, `${controller.controller}.png`) });
+    }
+    await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), fullPage: true });
+    const clicked = await pageTime(record.page);
+    await click(record.page, all[0], preview.controllers[0].buttons.play);
+    await waitForSound(record.page, clicked, 4000);
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
 });
