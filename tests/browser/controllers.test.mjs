@@ -356,7 +356,14 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
       await waitForLamps(record.page, all[i], controller.buttons, ['stop', 'loop']);
       await all[i].screenshot({ path: path.join(screenshots, `${controller.controller}.png`) });
     }
-    await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), fullPage: true });
+    const boxes = await Promise.all(all.map((player) => player.boundingBox()));
+    const clip = {
+      x: 0,
+      y: 0,
+      width: Math.max(...boxes.map((b) => b.x + b.width)) + 8,
+      height: Math.max(...boxes.map((b) => b.y + b.height)) + 8,
+    };
+    await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), clip });
     const clicked = await pageTime(record.page);
     await click(record.page, all[0], preview.controllers[0].buttons.play);
     await waitForSound(record.page, clicked, 4000);
