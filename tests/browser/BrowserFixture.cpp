@@ -1,6 +1,6 @@
 // Lays out what the browser test serves, made by our own writers:
-//   run/      five controller-output runs (letters c, d, e, f, and one whose
-//             stream is missing), each a stream, a controller copy and a page
+//   run/      six controller-output runs (letters c, d, e, f, x, and one
+//             whose stream is missing), each a stream, a controller copy and a page
 //   preview/  the controllers with preview.swf and a page embedding each
 //             with "?p00012"
 //   layout.json  where each page's buttons and lamps are
@@ -18,7 +18,6 @@
 #include "web/PageTemplate.h"
 #include "web/WebPageWriter.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -57,7 +56,9 @@ struct Run {
     bool withStream;
 };
 
-constexpr Run kRuns[] = {{1, 'c', true}, {2, 'd', true}, {3, 'e', true}, {4, 'f', true}, {5, 'c', false}};
+// Letter x stands for any letter without a meaning of its own.
+constexpr Run kRuns[] = {{1, 'c', true}, {2, 'd', true}, {3, 'e', true},
+                         {4, 'f', true}, {5, 'c', false}, {6, 'x', true}};
 
 std::string colourText(const swfgen::Colour& colour)
 {
@@ -73,11 +74,10 @@ std::string lampJson(const ControllerLook& look)
     const char* separator = "";
     for (const auto& place : swfgen::buttonPlaces(look)) {
         const char* role = place.role == ButtonRole::Play ? "play" : place.role == ButtonRole::Stop ? "stop" : "loop";
-        // The lamp strip lies across the button's lower part.
-        const double stripHeight = std::max(2.0, look.buttonHeight * 0.08);
+        const auto strip = swfgen::lampStrip(look);
         json << separator << "\"" << role << "\": {\"x\": " << place.x + look.buttonWidth / 2.0
              << ", \"y\": " << place.y + look.buttonHeight / 2.0
-             << ", \"lampY\": " << place.y + look.buttonHeight * 0.82 - stripHeight / 2 << "}";
+             << ", \"lampY\": " << place.y + strip.y + strip.height / 2 << "}";
         separator = ", ";
     }
     json << ", \"lampOn\": \"" << colourText(look.lampOn) << "\", \"lampOff\": \""

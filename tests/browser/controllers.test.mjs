@@ -326,6 +326,18 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
     await record.page.close();
   });
 
+  test('any other letter waits stopped and looping, as "c" does', async () => {
+    const r = run('x');
+    const record = await openPage(r.page);
+    const [player] = await players(record.page, 1);
+    await streamArrived(record, r.stream);
+    await waitForLamps(record.page, player, r.buttons, ['stop', 'loop']);
+    await new Promise((resolve) => setTimeout(resolve, 1500));
+    assert.ok((await loudest(record.page, 0)) < kSoundPeak, 'no sound without a click');
+    assert.deepEqual(record.errors, []);
+    await record.page.close();
+  });
+
   test('a controller without its stream shows no sound and no error', async () => {
     const r = run('c', false);
     const record = await openPage(r.page);

@@ -1,5 +1,7 @@
 #include "ControllerLook.h"
 
+#include <algorithm>
+
 namespace orvalin::swfgen {
 namespace {
 
@@ -38,6 +40,13 @@ std::array<ButtonPlace, 3> buttonPlaces(const ControllerLook& look)
     const int step = look.buttonWidth + look.gap;
     return {ButtonPlace{ButtonRole::Play, left, top}, ButtonPlace{ButtonRole::Stop, left + step, top},
             ButtonPlace{ButtonRole::Loop, left + 2 * step, top}};
+}
+
+LampStrip lampStrip(const ControllerLook& look)
+{
+    const double width = look.buttonWidth * 0.4;
+    const double height = std::max(2.0, look.buttonHeight * 0.08);
+    return {(look.buttonWidth - width) / 2, look.buttonHeight * 0.82 - height, width, height};
 }
 
 } // namespace orvalin::swfgen

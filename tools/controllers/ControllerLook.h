@@ -45,4 +45,14 @@ struct ButtonPlace {
 // Play, stop and loop in a row, centred on the bar.
 std::array<ButtonPlace, 3> buttonPlaces(const ControllerLook& look);
 
+// The strip under a button's glyph that lights up with it, in pixels from the
+// button's top-left corner.
+struct LampStrip {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+LampStrip lampStrip(const ControllerLook& look);
+
 } // namespace orvalin::swfgen

@@ -64,14 +64,11 @@ std::vector<Shape> glyph(ButtonRole role, const ControllerLook& look, Colour col
     return {};
 }
 
-Shape lampStrip(const ControllerLook& look, Colour colour)
+Shape lampShape(const ControllerLook& look, Colour colour)
 {
-    const double width = look.buttonWidth * 0.4;
-    const double height = std::max(2.0, look.buttonHeight * 0.08);
-    const double top = look.buttonHeight * 0.82 - height;
-    return {colour,
-            {roundedRectangle(twips((look.buttonWidth - width) / 2), twips(top), twips(width),
-                              twips(height), twips(height / 2))}};
+    const LampStrip strip = lampStrip(look);
+    return {colour, {roundedRectangle(twips(strip.x), twips(strip.y), twips(strip.width),
+                                      twips(strip.height), twips(strip.height / 2))}};
 }
 
 Shape face(const ControllerLook& look, Colour colour)
@@ -153,8 +150,8 @@ std::vector<std::uint8_t> controllerMovie(const ControllerLook& look)
     const auto up = movie.shape(face(look, look.face));
     const auto over = movie.shape(face(look, look.faceOver));
     const auto down = movie.shape(face(look, look.faceDown));
-    const auto stripOff = movie.shape(lampStrip(look, look.lampOff));
-    const auto stripOn = movie.shape(lampStrip(look, look.lampOn));
+    const auto stripOff = movie.shape(lampShape(look, look.lampOff));
+    const auto stripOn = movie.shape(lampShape(look, look.lampOn));
 
     struct Lamp {
         std::uint16_t clip;
