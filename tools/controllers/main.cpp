@@ -1,6 +1,6 @@
 // Builds the controller animations, their descriptions and the preview
 // stream from source at build time:
-//   orvalin-controllers tone WAV           the preview's sound, to be encoded
+//   orvalin-controllers tone MP3           the preview's sound
 //   orvalin-controllers write FOLDER MP3   controllers and preview.swf
 #include "ControllerLook.h"
 #include "ControllerMovie.h"
@@ -66,6 +66,6 @@ int main(int argc, char** argv)
         return swfgen::writePreviewTone(argv[2]) ? 0 : 1;
     if (command == "write" && argc == 4)
         return writeControllers(argv[2], argv[3]) ? 0 : 1;
-    std::cerr << "usage: orvalin-controllers tone WAV | write FOLDER MP3\n";
+    std::cerr << "usage: orvalin-controllers tone MP3 | write FOLDER MP3\n";
     return 2;
 }
