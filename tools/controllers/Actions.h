@@ -27,7 +27,6 @@ enum class Op : std::uint8_t {
     GetMember = 0x4E,
     SetMember = 0x4F,
     CallMethod = 0x52,
-    Greater = 0x67,
 };
 
 // A value for ActionPush: a string, a 32-bit integer or a boolean.

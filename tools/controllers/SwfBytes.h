@@ -13,7 +13,6 @@ class SwfBytes {
 public:
     void ui8(std::uint8_t value);
     void ui16(std::uint16_t value);
-    void si16(std::int16_t value) { ui16(static_cast<std::uint16_t>(value)); }
     void ui32(std::uint32_t value);
     void bytes(const std::vector<std::uint8_t>& more);
     // A zero-terminated string.
