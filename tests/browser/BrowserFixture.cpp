@@ -77,12 +77,14 @@ std::string lampJson(const ControllerLook& look)
         const auto strip = swfgen::lampStrip(look);
         json << separator << "\"" << role << "\": {\"x\": " << place.x + look.buttonWidth / 2.0
              << ", \"y\": " << place.y + look.buttonHeight / 2.0
-             << ", \"lampY\": " << place.y + strip.y + strip.height / 2 << "}";
+             << ", \"lampY\": " << place.y + strip.y + strip.height / 2
+             << ", \"height\": " << look.buttonHeight << "}";
         separator = ", ";
     }
     json << ", \"lampOn\": \"" << colourText(look.lampOn) << "\", \"lampOff\": \""
          << colourText(look.lampOff) << "\", \"face\": \"" << colourText(look.face)
-         << "\", \"faceOver\": \"" << colourText(look.faceOver) << "\"}";
+         << "\", \"faceOver\": \"" << colourText(look.faceOver) << "\", \"faceDown\": \""
+         << colourText(look.faceDown) << "\"}";
     return json.str();
 }
 

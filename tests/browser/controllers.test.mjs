@@ -208,6 +208,19 @@ async function waitForLamps(player, buttons, expected, timeoutMs = 10000) {
   }
 }
 
+// Waits until the colour at a point is nearer `wanted` than `instead`, as a
+// button's face changes colour with the mouse.
+async function waitForColour(player, point, wanted, instead, what) {
+  await waitFor(
+    what,
+    async () => {
+      const colours = await pixels(player, [[point.x, point.y]]);
+      return colours && distance(colours[0], wanted) < distance(colours[0], instead);
+    },
+    3000,
+  );
+}
+
 async function click(page, player, point) {
   const box = await player.boundingBox();
   await page.mouse.click(box.x + point.x, box.y + point.y);
@@ -271,10 +284,9 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
     await assertQuiet(record.page, 0, 'no sound before play is clicked');
 
     const box = await player.boundingBox();
-    const edge = { x: r.buttons.stop.x, y: r.buttons.stop.y - 9 };
+    const edge = { x: r.buttons.stop.x, y: r.buttons.stop.y - r.buttons.stop.height / 2 + 2 };
     await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
-    const [over] = await pixels(player, [[edge.x, edge.y]]);
-    assert.ok(distance(over, r.buttons.faceOver) < distance(over, r.buttons.face), 'stop button lights up under the mouse');
+    await waitForColour(player, edge, r.buttons.faceOver, r.buttons.face, 'the stop button to light up under the mouse');
 
     const clicked = await pageTime(record.page);
     await click(record.page, player, r.buttons.play);
@@ -343,7 +355,13 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
     await waitForLamps(player, r.buttons, ['stop', 'loop']);
     await new Promise((resolve) => setTimeout(resolve, 1500));
     await assertQuiet(record.page, 0, 'no sound without a click');
-    await click(record.page, player, r.buttons.loop);
+    // Pressed, the loop button darkens; released, it turns looping off.
+    const box = await player.boundingBox();
+    const edge = { x: r.buttons.loop.x, y: r.buttons.loop.y - r.buttons.loop.height / 2 + 2 };
+    await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
+    await record.page.mouse.down();
+    await waitForColour(player, edge, r.buttons.faceDown, r.buttons.faceOver, 'the loop button to darken when pressed');
+    await record.page.mouse.up();
     await waitForLamps(player, r.buttons, ['stop']);
     assert.deepEqual(record.errors, []);
     await record.page.close();
