@@ -31,7 +31,7 @@ const contentTypes = {
 
 let server;
 let origin;
-let browser; // a persistent context: Chromium with a fresh profile of its own
+let chromiumContext; // Chromium with a fresh profile of its own
 let userDataDir;
 const hits = [];
 
@@ -90,7 +90,7 @@ function pageSetup() {
 }
 
 async function openPage(relativeUrl) {
-  const page = await browser.newPage();
+  const page = await chromiumContext.newPage();
   const record = { page, responses: [], errors: [] };
   page.on('response', (r) => record.responses.push({ path: new URL(r.url()).pathname, status: r.status() }));
   page.on('pageerror', (e) => record.errors.push(String(e)));
@@ -244,7 +244,7 @@ before(async () => {
   origin = `http://127.0.0.1:${server.address().port}`;
   userDataDir = fs.mkdtempSync(path.join(os.tmpdir(), 'orvalin-chromium-'));
   fs.mkdirSync(screenshots, { recursive: true });
-  browser = await chromium.launchPersistentContext(userDataDir, {
+  chromiumContext = await chromium.launchPersistentContext(userDataDir, {
     executablePath: '/usr/bin/chromium',
     headless: true,
     viewport: { width: 900, height: 700 },
@@ -265,7 +265,7 @@ before(async () => {
 });
 
 after(async () => {
-  await browser?.close();
+  await chromiumContext?.close();
   server?.close();
   if (userDataDir) fs.rmSync(userDataDir, { recursive: true, force: true });
 });
