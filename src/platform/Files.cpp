@@ -235,7 +235,11 @@ bool fileIsReadable(const std::string& path)
 
 void removeFile(const std::string& path)
 {
-    ::unlink(path.c_str());
+    // Only files we could have made are removed: a device or folder given as
+    // an output path stays.
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
+        ::unlink(path.c_str());
 }
 
 bool copyFile(const std::string& from, const std::string& to)

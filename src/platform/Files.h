@@ -93,7 +93,7 @@ private:
 // True when the file exists and can be opened for reading.
 bool fileIsReadable(const std::string& path);
 
-// Removes the file; a missing file is no error.
+// Removes a regular file (or link); a missing file is no error.
 void removeFile(const std::string& path);
 
 // Copies a file byte for byte, replacing the target. On a failed write the
