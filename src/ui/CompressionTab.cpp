@@ -43,6 +43,7 @@ CompressionTab::CompressionTab(ConversionSettings& workingSettings, QWidget* par
         auto* caption = new QLabel(QString::fromLatin1(label), this);
         units.place(*caption, 80, y + 2, 43, 8);
         auto* list = new QComboBox(this);
+        list->setAccessibleName(caption->text());
         units.place(*list, 125, y, 51, 12);
         caption->setBuddy(list);
         for (const Entry& entry : entries)

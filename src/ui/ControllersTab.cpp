@@ -32,6 +32,7 @@ ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::s
     : OptionsPage(workingSettings, parent)
 {
     controllerList_ = new QListWidget(this);
+    controllerList_->setAccessibleName(QStringLiteral("Controllers"));
     units().place(*controllerList_, 15, 13, 130, 80);
     fillControllerList(programFolder);
     // Selection, not the current item: the list makes its first entry current

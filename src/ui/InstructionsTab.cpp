@@ -29,6 +29,7 @@ InstructionsTab::InstructionsTab(ConversionSettings& workingSettings, QWidget* p
     };
 
     letterBox_ = new QLineEdit(this);
+    letterBox_->setAccessibleName(QStringLiteral("Special instruction letter"));
     const std::string current = workingSettings_.instructionLetter.substr(0, 1);
     bool standardChosen = false;
     for (const Standard& standard : standards) {

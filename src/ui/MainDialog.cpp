@@ -59,6 +59,7 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
     auto* prompt = new QLabel(QStringLiteral("MP3 or WAV file name:"), this);
     units.place(*prompt, 4, 59, 79, 8);
     inputField_ = new QLineEdit(this);
+    inputField_->setAccessibleName(QStringLiteral("MP3 or WAV file name"));
     units.place(*inputField_, 4, 67, 252, 12);
     prompt->setBuddy(inputField_);
 

@@ -34,6 +34,7 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
     units.place(*toFolder, 16, 41, 107, 8);
 
     folderBox_ = new QLineEdit(this);
+    folderBox_->setAccessibleName(QStringLiteral("Output folder"));
     units.place(*folderBox_, 31, 58, 158, 11);
     browseButton_ = new QPushButton(QStringLiteral("&Browse"), this);
     units.place(*browseButton_, 193, 56, 50, 14);
@@ -41,6 +42,7 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
     auto* numberLabel = new QLabel(QStringLiteral("Next output file number"), this);
     units.place(*numberLabel, 16, 87, 77, 12);
     auto* numberBox = new QLineEdit(this);
+    numberBox->setAccessibleName(numberLabel->text());
     numberBox->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), numberBox));
     units.place(*numberBox, 96, 86, 39, 11);

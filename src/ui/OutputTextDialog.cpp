@@ -24,6 +24,7 @@ OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
     units.place(*title, 4, 4, 211, 13);
 
     textBox_ = new QLineEdit(QString::fromStdString(context.outputText), this);
+    textBox_->setAccessibleName(QStringLiteral("Output text"));
     units.place(*textBox_, 4, 20, 253, 11);
 
     auto* okButton = new QPushButton(QStringLiteral("&OK"), this);

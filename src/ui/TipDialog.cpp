@@ -53,6 +53,7 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
 
     tipText_ = new ColourLabel(QString(), this);
     inTipColours(*tipText_);
+    tipText_->setAccessibleName(QStringLiteral("Tip"));
     tipText_->setWordWrap(true);
     tipText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tipText_->setTextFormat(Qt::PlainText);

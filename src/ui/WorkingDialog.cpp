@@ -47,6 +47,7 @@ WorkingDialog::WorkingDialog(const JobEnvironment& environment, StageRunner& sta
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
+    progressBar_->setAccessibleName(progressLabel->text());
     units.place(*progressBar_, 7, 33, 228, 10);
 
     pageLine_ = new QLabel(this);
