@@ -10,23 +10,27 @@
 
 namespace orvalin::test {
 
-// Drives a modal dialog the way a user does while its exec() runs: step is
-// called with the active modal dialog of type T every few milliseconds until
-// it returns true. Gives up after ten seconds, so a failing test cannot hang.
-template <typename T>
-void onModal(std::function<bool(T&)> step)
-{
-    auto* timer = new QTimer(QCoreApplication::instance());
-    auto remaining = std::make_shared<int>(2000);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, step, remaining] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if ((dialog && dialog->isVisible() && step(*dialog)) || --*remaining == 0) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(5);
-}
+// Drives modal dialogs the way a user does while their exec() runs. Each
+// step is called with the active modal dialog of its type every few
+// milliseconds until it returns true; it gives up after ten seconds, so that
+// a failing test cannot hang. Steps that never ran end with the driver.
+class ModalDriver final : public QObject {
+public:
+    template <typename T>
+    void on(std::function<bool(T&)> step)
+    {
+        auto* timer = new QTimer(this);
+        auto remaining = std::make_shared<int>(2000);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, step, remaining] {
+            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            if ((dialog && dialog->isVisible() && step(*dialog)) || --*remaining == 0) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start(5);
+    }
+};
 
 // The control of type T with the given accessible name, or null.
 template <typename T>
