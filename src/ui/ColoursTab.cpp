@@ -29,12 +29,12 @@ void ColoursTab::addColourEditor(const QString& label, const QString& pickCaptio
 {
     const DialogUnits units = this->units();
     auto* caption = new QLabel(label, this);
-    units.place(*caption, 53, y + 2, 39, 8);
     const ColourEditor editor{new QLineEdit(this), new ColourLabel(QString(), this)};
     const QString name = QString(label).remove(QLatin1Char('&'));
     editor.box->setAccessibleName(name + QStringLiteral(" colour"));
     editor.swatch->setAccessibleName(name + QStringLiteral(" swatch"));
     units.place(*editor.box, 98, y, 34, 12);
+    units.placeLabelBefore(*caption, *editor.box, 53, y + 2, 39, 8);
     units.place(*editor.swatch, 137, y, 13, 12);
     editor.swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
     caption->setBuddy(editor.box);

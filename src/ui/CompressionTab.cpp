@@ -41,10 +41,10 @@ CompressionTab::CompressionTab(ConversionSettings& workingSettings, QWidget* par
     // selection and is kept until the user picks an entry.
     const auto addList = [&](const char* label, int y, const std::vector<Entry>& entries, int& field) {
         auto* caption = new QLabel(QString::fromLatin1(label), this);
-        units.place(*caption, 80, y + 2, 43, 8);
         auto* list = new QComboBox(this);
         list->setAccessibleName(caption->text());
         units.place(*list, 125, y, 51, 12);
+        units.placeLabelBefore(*caption, *list, 80, y + 2, 43, 8);
         caption->setBuddy(list);
         for (const Entry& entry : entries)
             list->addItem(entry.text, entry.value);

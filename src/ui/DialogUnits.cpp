@@ -1,6 +1,9 @@
 #include "ui/DialogUnits.h"
 
+#include <QAbstractButton>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -45,11 +48,35 @@ QSize DialogUnits::size(int width, int height) const
     return {x(width), y(height)};
 }
 
+namespace {
+
+bool showsOneLineOfText(const QWidget& control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(&control))
+        return !label->wordWrap() && !label->text().isEmpty();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control))
+        return !qobject_cast<const QPushButton*>(button) && !button->text().isEmpty();
+    return false;
+}
+
+} // namespace
+
 void DialogUnits::place(QWidget& control, int x, int y, int width, int height) const
 {
     QRect area = rect(x, y, width, height);
     area.setHeight(std::max(area.height(), control.minimumSizeHint().height()));
+    if (showsOneLineOfText(control))
+        area.setWidth(std::max(area.width(), control.sizeHint().width()));
     control.setGeometry(area);
+}
+
+void DialogUnits::placeLabelBefore(QWidget& label, const QWidget& control, int x, int y,
+                                   int width, int height) const
+{
+    place(label, x, y, width, height);
+    const int gap = this->x(2);
+    if (label.geometry().right() + gap >= control.x())
+        label.move(control.x() - gap - label.width(), label.y());
 }
 
 } // namespace orvalin

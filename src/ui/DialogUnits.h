@@ -20,9 +20,16 @@ public:
     QRect rect(int x, int y, int width, int height) const;
     QSize size(int width, int height) const;
 
-    // Places a control; a control never gets less height than its style needs
-    // to draw its text, so nothing is clipped with larger fonts.
+    // Places a control. A control never gets less height than its style
+    // needs, and a one-line text (a label, check box or radio button) never
+    // less width than its text needs: fonts differ in their widths, and the
+    // text must not be clipped in any of them.
     void place(QWidget& control, int x, int y, int width, int height) const;
+
+    // Places a label so that it ends a little before the control it names,
+    // growing to the left when its text needs more room.
+    void placeLabelBefore(QWidget& label, const QWidget& control, int x, int y, int width,
+                          int height) const;
 
 private:
     int averageWidth_;

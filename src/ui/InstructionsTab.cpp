@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace orvalin {
 
 InstructionsTab::InstructionsTab(ConversionSettings& workingSettings, QWidget* parent)
@@ -58,7 +60,14 @@ InstructionsTab::InstructionsTab(ConversionSettings& workingSettings, QWidget* p
     });
 
     units.place(*letterBox_, 226, 75, 12, 11);
-    letterBox_->raise(); // the Special button's area reaches under it
+    // With a wide font the Special text needs more room: the box moves along,
+    // and the group with it, as far as the page reaches.
+    const int pageRight = units.x(258);
+    const int boxX = std::max(letterBox_->x(), special->geometry().right() + units.x(1));
+    letterBox_->move(std::min(boxX, pageRight - units.x(1) - letterBox_->width()), letterBox_->y());
+    letterBox_->raise();
+    const int groupRight = std::min(pageRight - 1, letterBox_->geometry().right() + units.x(1));
+    group->resize(std::max(group->width(), groupRight - group->x()), group->height());
     letterBox_->setEnabled(!standardChosen);
     connect(letterBox_, &QLineEdit::textChanged, this,
             [this](const QString& text) { workingSettings_.instructionLetter = text.toStdString(); });

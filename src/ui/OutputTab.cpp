@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+
 namespace orvalin {
 
 int outputNumberFromText(const QString& text)
@@ -46,6 +48,9 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
     numberBox->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), numberBox));
     units.place(*numberBox, 96, 86, 39, 11);
+    // With a wide font the label needs more room; the box then moves along.
+    numberBox->move(std::max(numberBox->x(), numberLabel->geometry().right() + units.x(3)),
+                    numberBox->y());
     numberLabel->setBuddy(numberBox);
 
     connect(folderBox_, &QLineEdit::textChanged, this,
