@@ -60,6 +60,8 @@ InstructionsTab::InstructionsTab(ConversionSettings& workingSettings, QWidget* p
     });
 
     units.place(*letterBox_, 226, 75, 12, 11);
+    letterBox_->resize(std::max(letterBox_->width(), letterBox_->minimumSizeHint().width()),
+                       letterBox_->height());
     // With a wide font the Special text needs more room: the box moves along,
     // and the group with it, as far as the page reaches.
     const int pageRight = units.x(258);

@@ -2,12 +2,34 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QProxyStyle>
 #include <QTabBar>
 
+#include <algorithm>
+
 namespace orvalin {
+namespace {
+
+// The platform style with less room beside each tab's caption.
+class CompactTabStyle final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? std::min(value, 12) : value;
+    }
+};
+
+} // namespace
 
 PageTabControl::PageTabControl(QWidget* parent) : QTabWidget(parent)
 {
+    // Six captions must fit in one row, as they do with the narrow tabs of
+    // other desktops, rather than scroll out of sight.
+    auto* style = new CompactTabStyle;
+    style->setParent(this);
+    tabBar()->setStyle(style);
     connect(this, &QTabWidget::currentChanged, this, &PageTabControl::enterPage);
 }
 

@@ -15,6 +15,7 @@
 #include "ui/WorkingDialog.h"
 
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -165,6 +166,8 @@ private slots:
         options.show();
         QStringList clipped;
         auto* tabs = options.findChild<PageTabControl*>();
+        if (tabs->tabBar()->sizeHint().width() > tabs->width())
+            clipped << QStringLiteral("tabs do not fit in one row");
         for (int index = 0; index < tabs->count(); ++index) {
             tabs->setCurrentIndex(index);
             clipped += clippedTexts(*tabs->widget(index));
