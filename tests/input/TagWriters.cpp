@@ -10,9 +10,9 @@ namespace {
 
 WavSpec shortTone()
 {
-    WavSpec spec;
-    spec.seconds = 0.1;
-    return spec;
+    WavSpec tone;
+    tone.seconds = 0.1;
+    return tone;
 }
 
 bool encodeMp3(const std::string& path, const std::string& tagOptions)
