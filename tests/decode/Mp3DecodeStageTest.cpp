@@ -76,6 +76,11 @@ struct Encoding {
     int decodedChannels;
 };
 
+void PrintTo(const Encoding& encoding, std::ostream* out)
+{
+    *out << encoding.name;
+}
+
 class DecodedSound : public Mp3DecodeStageTest, public ::testing::WithParamInterface<Encoding> {};
 
 TEST_P(DecodedSound, HeaderSizesLengthAndPitchMatchTheInput)
