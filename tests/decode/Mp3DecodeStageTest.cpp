@@ -194,6 +194,23 @@ TEST_F(Mp3DecodeStageTest, JoinedFilesDecodeWhole)
     EXPECT_GT(test::loudness(wav, 0, 1.9, 2.0), 0.3);
 }
 
+// Later frames of another rate and channel mode are decoded and appended as
+// they are; the WAV header keeps describing the first.
+TEST_F(Mp3DecodeStageTest, HeaderComesFromTheFirstFrameWhateverFollows)
+{
+    WavSpec spec;
+    const Bytes stereo = readBytes(lameMp3("stereo", spec, "-b 128 -m s"));
+    spec.channels = 1;
+    const Bytes mono = readBytes(lameMp3("mono", spec, "--resample 22.05 -b 64 -m m"));
+    decode(mp3WithBytes(join(stereo, mono)));
+    expectSucceeded();
+    const DecodedWav wav = readDecodedWav(wavPath);
+    EXPECT_EQ(wav.channels, 2);
+    EXPECT_EQ(wav.sampleRate, 44100u);
+    const double expectedBytes = 44100 * 4 + 22050 * 2;
+    EXPECT_NEAR(wav.dataSize, expectedBytes, 3 * 1152 * 4);
+}
+
 // --- Tags -------------------------------------------------------------------
 
 class TaggedInput : public Mp3DecodeStageTest {
