@@ -56,6 +56,7 @@ TEST_P(EncodedFile, IsPlainConstantBitrateMp3OfTheRequestedShape)
     EXPECT_EQ(scan.sampleRates, std::set<int>{static_cast<int>(c.outputRate)});
     EXPECT_EQ(scan.channelModes, std::set<int>{c.mode == BE_MP3_MODE_MONO ? 3 : 0});
     EXPECT_TRUE(scan.plainHeaders);
+    EXPECT_FALSE(scan.startsWithEmptyFrame);
     EXPECT_FALSE(contains(mp3, 0, 3, "ID3"));
     for (const char* tag : {"Xing", "Info", "VBRI"})
         EXPECT_FALSE(contains(mp3, 0, 2000, tag)) << tag;

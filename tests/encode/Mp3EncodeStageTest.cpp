@@ -220,9 +220,9 @@ TEST_F(StageFailure, EncoderCannotBeDeinitialised)
     EXPECT_EQ(calls(*module, "closeCalls"), 1);
 }
 
-class Cancel : public EncodeStageFixture {};
+class CancelAndProgress : public EncodeStageFixture {};
 
-TEST_F(Cancel, DuringEncodingLeavesNoOutputAndNoError)
+TEST_F(CancelAndProgress, DuringEncodingLeavesNoOutputAndNoError)
 {
     status.errorText = "earlier message";
     long pumpsBeforeCancel = 0;
@@ -239,7 +239,7 @@ TEST_F(Cancel, DuringEncodingLeavesNoOutputAndNoError)
     EXPECT_LE(pump.count, pumpsBeforeCancel + 1) << "stops at the next chunk";
 }
 
-TEST_F(Cancel, ProgressRisesToAHundredWithAPumpPerChunk)
+TEST_F(CancelAndProgress, ProgressRisesToAHundredWithAPumpPerChunk)
 {
     std::vector<int> seen;
     pump.onPump = [&](long) { seen.push_back(status.stagePercent); };

@@ -3,6 +3,7 @@
 #include "TestAudio.h"
 #include "audio/MpegFrameHeader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -66,6 +67,11 @@ Mp3FrameScan scanFrames(const std::vector<std::uint8_t>& mp3)
         const MpegFrameInfo frame = parseMpegHeader(mp3[offset + 1], mp3[offset + 2], mp3[offset + 3]);
         if (frame.lengthWithPadding() <= 0)
             break;
+        const std::size_t end = std::min(mp3.size(), offset + static_cast<std::size_t>(frame.lengthWithPadding()));
+        if (scan.frames == 0)
+            scan.startsWithEmptyFrame =
+                std::all_of(mp3.begin() + static_cast<long>(offset) + 4, mp3.begin() + static_cast<long>(end),
+                            [](std::uint8_t byte) { return byte == 0; });
         ++scan.frames;
         scan.bitrates.insert(frame.bitrate);
         scan.sampleRates.insert(frame.sampleRate);

@@ -32,6 +32,9 @@ struct Mp3FrameScan {
     std::set<int> sampleRates;
     std::set<int> channelModes; // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
     bool plainHeaders = true;   // no CRC, private, copyright or original bit anywhere
+    // A first frame of zeros is the place an encoder keeps for an Info or Xing
+    // tag that is written at the end.
+    bool startsWithEmptyFrame = false;
 };
 Mp3FrameScan scanFrames(const std::vector<std::uint8_t>& mp3);
 
