@@ -112,6 +112,33 @@ TEST_F(EncoderModuleTest, RefusesNullArgumentsAndOversizedChunks)
     EXPECT_EQ(encoder->closeStream(stream), BE_ERR_SUCCESSFUL);
 }
 
+TEST_F(EncoderModuleTest, QualityWordCountsOnlyWithItsComplementCheck)
+{
+    const auto encoded = [&](std::uint16_t qualityWord) {
+        BeConfig config = makeEncoderConfig(44100, 44100, BE_MP3_MODE_MONO, 64);
+        config.nQuality = qualityWord;
+        const BeStream stream = open(config);
+        EXPECT_NE(stream, 0u);
+        std::vector<std::int16_t> samples(samplesPerChunk);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<std::int16_t>((i * 7919) % 20000 - 10000); // rich in partials
+        std::vector<std::uint8_t> output(outputBufferSize);
+        std::vector<std::uint8_t> mp3;
+        std::uint32_t written = 0;
+        for (int chunk = 0; chunk < 20; ++chunk) {
+            EXPECT_EQ(encoder->encodeChunk(stream, samplesPerChunk, samples.data(), output.data(), &written), BE_ERR_SUCCESSFUL);
+            mp3.insert(mp3.end(), output.begin(), output.begin() + written);
+        }
+        EXPECT_EQ(encoder->deinitStream(stream, output.data(), &written), BE_ERR_SUCCESSFUL);
+        mp3.insert(mp3.end(), output.begin(), output.begin() + written);
+        encoder->closeStream(stream);
+        return mp3;
+    };
+    const auto preset = encoded(0);
+    EXPECT_EQ(encoded(0x0009), preset) << "low byte 9 without its complement is ignored";
+    EXPECT_NE(encoded(0xF609), preset) << "quality 9 with its complement applies";
+}
+
 TEST_F(EncoderModuleTest, FlushReturnsTheLastFrames)
 {
     const BeStream stream = open(makeEncoderConfig(44100, 44100, BE_MP3_MODE_MONO, 64));
