@@ -1,3 +1,4 @@
+#include "job/DefaultStageRunner.h"
 #include "job/JobStatus.h"
 #include "job/ProgramContext.h"
 #include "platform/Folders.h"
@@ -9,7 +10,6 @@
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtMessagePump.h"
 #include "ui/QtSystemDialogs.h"
-#include "UnavailableStages.h"
 
 #include <QApplication>
 
@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
     QtMessagePump pump;
     QtDocumentOpener opener;
     QtSystemDialogs systemDialogs;
-    UnavailableStages stages(status);
+    DefaultStageRunner stages(status, pump, context.programFolder);
     const DesktopServices services{settings, context, status, parameters, messages,
                                    pump,     opener,  systemDialogs, stages};
     MainDialog window(services);

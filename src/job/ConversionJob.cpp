@@ -149,9 +149,8 @@ void ConversionJob::finishRun()
     removeFile(outputPath(".tmp2"));
     removeFile(outputPath(".tmp3"));
 
-    // Every run uses up its number, so a later run never reuses it.
-    environment_.settings.nextOutputNumber += 1;
-    environment_.parameters.saveParameters();
+    // Every run uses up its number, whatever its outcome.
+    environment_.parameters.advanceOutputNumber();
 
     const JobStatus& status = environment_.status;
     if (status.cancelRequested)

@@ -14,8 +14,11 @@ class StageRunner;
 class JobHost;
 
 // The process-wide records and the user-interface services a run uses.
+// The run reads settings; the output number it uses up is advanced in the
+// settings the parameters file keeps, which the desktop program runs with
+// and the command line overlays with its options.
 struct JobEnvironment {
-    ConversionSettings& settings;
+    const ConversionSettings& settings;
     ProgramContext& context;
     JobStatus& status;
     ParametersFile& parameters;

@@ -117,6 +117,12 @@ void ParametersFile::saveParameters()
     }
 }
 
+void ParametersFile::advanceOutputNumber()
+{
+    settings_.nextOutputNumber += 1;
+    saveParameters();
+}
+
 void ParametersFile::fail(std::string_view message, bool ownedByMainWindow)
 {
     messages_.show(message, MessageIcon::Error, MessageButtons::Ok,

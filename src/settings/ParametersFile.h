@@ -29,6 +29,10 @@ public:
     void loadParameters();
     void saveParameters();
 
+    // Uses up the next output number of the live settings and saves them, so
+    // that no later run reuses it.
+    void advanceOutputNumber();
+
     const std::string& path() const { return path_; }
 
 private:

@@ -2,30 +2,11 @@
 
 #include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
+#include "web/ControllerCatalogue.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QListWidget>
 
-#include <algorithm>
-
 namespace orvalin {
-
-QStringList controllerNames(const QString& controllersFolder)
-{
-    QStringList names;
-    const QDir folder(controllersFolder);
-    const auto files = folder.entryInfoList({QStringLiteral("*.swf")}, QDir::Files);
-    for (const QFileInfo& file : files) {
-        const QString name = file.completeBaseName();
-        if (name.compare(QLatin1String("preview"), Qt::CaseInsensitive) != 0)
-            names.append(name);
-    }
-    std::sort(names.begin(), names.end(), [](const QString& left, const QString& right) {
-        return left.compare(right, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
 
 ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::string& programFolder,
                                QWidget* parent)
@@ -46,12 +27,12 @@ ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::s
 
 void ControllersTab::fillControllerList(const std::string& programFolder)
 {
-    const QString folder = QString::fromStdString(programFolder + "Controllers" + kPathSeparator);
-    controllerList_->addItems(controllerNames(folder));
-    const QString chosen = QString::fromStdString(workingSettings_.controllerName);
-    const auto matches = controllerList_->findItems(chosen, Qt::MatchFixedString);
-    if (!matches.isEmpty())
-        controllerList_->setCurrentItem(matches.front());
+    const std::vector<std::string> names =
+        listControllers(programFolder + "Controllers" + kPathSeparator);
+    for (const std::string& name : names)
+        controllerList_->addItem(QString::fromStdString(name));
+    if (const auto entry = findControllerEntry(names, workingSettings_.controllerName))
+        controllerList_->setCurrentRow(static_cast<int>(*entry));
 }
 
 } // namespace orvalin

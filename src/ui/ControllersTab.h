@@ -23,9 +23,4 @@ private:
     QListWidget* controllerList_;
 };
 
-// The controller names in a folder: its ".swf" files without the extension,
-// in any letter case, sorted without regard to case; "preview" is the
-// preview page's own animation and never a controller.
-QStringList controllerNames(const QString& controllersFolder);
-
 } // namespace orvalin

@@ -1,6 +1,8 @@
 #include "TestFolder.h"
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -49,6 +51,30 @@ void writeText(const std::string& path, std::string_view text)
 bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
+}
+
+} // namespace orvalin::test
+
+namespace orvalin::test {
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes)
+{
+    // Writes past the limit raise SIGXFSZ; ignored, they fail with EFBIG.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previousSoft_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previousSoft_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 } // namespace orvalin::test

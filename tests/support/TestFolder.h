@@ -30,3 +30,21 @@ void writeText(const std::string& path, std::string_view text);
 bool fileExists(const std::string& path);
 
 } // namespace orvalin::test
+
+namespace orvalin::test {
+
+// Makes every write of this process past the given file size fail, as a full
+// disk would, until the object goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long previousSoft_;
+    void (*previousHandler_)(int);
+};
+
+} // namespace orvalin::test

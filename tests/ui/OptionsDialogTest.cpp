@@ -388,6 +388,29 @@ private slots:
         QCOMPARE(fixture->settings.controllerName, std::string("c"));
     }
 
+    // The list highlights the first entry that begins with the stored name,
+    // searching from the second; the stored name stays until the user picks.
+    void controllerHighlightDoesNotChangeTheStoredName()
+    {
+        const std::string controllers = fixture->folder.path() + "Controllers/";
+        std::filesystem::create_directories(controllers);
+        writeText(controllers + "demo04200150.swf", "x");
+        writeText(controllers + "demo04200150b.swf", "x");
+        fixture->settings.controllerName = "demo04200150";
+        openDialog();
+        QCOMPARE(named<QListWidget>("Controllers").currentItem()->text(), QStringLiteral("demo04200150b"));
+        ok();
+        QCOMPARE(fixture->settings.controllerName, std::string("demo04200150"));
+    }
+
+    void noControllersGiveAnEmptyList()
+    {
+        showTab(2);
+        QCOMPARE(named<QListWidget>("Controllers").count(), 0);
+        ok();
+        QCOMPARE(fixture->settings.controllerName, std::string("demo04200150"));
+    }
+
     void focusReturnsToTheControlThatHadIt()
     {
         QApplication::setActiveWindow(dialog.get());
