@@ -1,5 +1,7 @@
 #include "DesktopFixture.h"
 #include "ModalDriver.h"
+#include "TestAudio.h"
+#include "job/DefaultStageRunner.h"
 #include "ui/WorkingDialog.h"
 
 #include <QProgressBar>
@@ -255,6 +257,36 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(fixture->stages.ran.size(), std::size_t(3));
         QCOMPARE(fixture->settings.nextOutputNumber, 8);
+    }
+
+    // The dialog with the real encoder and animation writer: the run keeps
+    // the dialog alive through the pump and ends with real files.
+    void aWavRunsThroughTheRealStages()
+    {
+        fixture->settings.outputMode = kBareOnceOutput;
+        fixture->context.inputPath = fixture->folder.file("tone.wav");
+        fixture->context.inputIsWav = true;
+        WavSpec tone;
+        tone.seconds = 3.0;
+        writeWav(fixture->context.inputPath, tone);
+        DefaultStageRunner stages(fixture->status, fixture->pump, ORVALIN_PROGRAM_FOLDER);
+        WorkingDialog dialog(fixture->services().jobEnvironment(), stages, fixture->opener);
+        int ticksSeen = 0;
+        auto* bar = findNamed<QProgressBar>(dialog, QStringLiteral("Progress"));
+        connect(bar, &QProgressBar::valueChanged, this, [&] { ++ticksSeen; });
+        dialog.show();
+        QVERIFY(QTest::qWaitFor([&] { return findButton(dialog, QStringLiteral("&OK"))->isVisible(); }, 60000));
+
+        QVERIFY2(fixture->messages.shown.empty(),
+                 fixture->messages.shown.empty() ? "" : fixture->messages.shown.front().text.c_str());
+        QVERIFY(findLabel(dialog, QStringLiteral("Finished Successfully!"))->isVisible());
+        QCOMPARE(bar->value(), 100);
+        QVERIFY(ticksSeen >= 1);
+        const std::string animation = readText(fixture->outputFolder() + "orvaln7s.swf");
+        QVERIFY(animation.size() > 1000);
+        QCOMPARE(animation.substr(0, 3), std::string("FWS"));
+        QVERIFY(fileExists(fixture->outputFolder() + "orvaln7.htm"));
+        QVERIFY(!fileExists(fixture->outputFolder() + "orvaln7.tmp3"));
     }
 
 private:
