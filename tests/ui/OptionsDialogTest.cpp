@@ -430,6 +430,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), &rate);
         showTab(4);
         QVERIFY(page<ColoursTab>().isAncestorOf(QApplication::focusWidget()));
+
+        // Also when the focus was outside the pages, on a button of the
+        // dialog, the tab's own control gets it back.
+        button("&Tip of the day").setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), &button("&Tip of the day"));
+        showTab(0);
+        QCOMPARE(QApplication::focusWidget(), &number);
     }
 
     void tipOfTheDayChangesSurviveOkAndCancel_data()
