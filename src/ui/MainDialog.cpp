@@ -82,7 +82,7 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
     units.place(*version, 4, 131, 53, 8);
     auto* credit = new QLabel(QStringLiteral("Uses LAME compression https://lame.sourceforge.io"), this);
     units.place(*credit, 173, 122, 136, 8);
-    credit->setMinimumWidth(credit->sizeHint().width());
+    // Kept flush with the buttons' right edge when its text needs more room.
     credit->move(units.x(309) - credit->width(), credit->y());
 
     connect(helpButton, &QPushButton::clicked, this, [this] {

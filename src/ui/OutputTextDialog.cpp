@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace orvalin {
 
 OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
@@ -25,6 +27,7 @@ OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
 
     textBox_ = new QLineEdit(QString::fromStdString(context.outputText), this);
     textBox_->setAccessibleName(QStringLiteral("Output text"));
+    textBox_->setMaxLength(std::numeric_limits<int>::max()); // the page takes any length
     units.place(*textBox_, 4, 20, 253, 11);
 
     auto* okButton = new QPushButton(QStringLiteral("&OK"), this);

@@ -69,7 +69,6 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
 
     startupBox_ = new QCheckBox(QStringLiteral("&Show tips at startup"), this);
     units.place(*startupBox_, 9, 152, 84, 8);
-    startupBox_->setMinimumWidth(startupBox_->sizeHint().width());
 
     connect(nextButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber + 1); });
     connect(previousButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber - 1); });

@@ -58,20 +58,25 @@ private slots:
     void goStopsAtAFailedInputCheck_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("content");
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
-        QTest::newRow("star") << "so*ng.mp3" << "x" << "Error: Wild card \"*\" not allowed in file name \"%1\".";
-        QTest::newRow("question mark") << "so?ng.mp3" << "x" << "Error: Wild card \"?\" not allowed in file name \"%1\".";
-        QTest::newRow("extension") << "song.mp3.txt" << "x"
+        QTest::newRow("star") << "so*ng.mp3" << QByteArray("x") << "Error: Wild card \"*\" not allowed in file name \"%1\".";
+        QTest::newRow("question mark") << "so?ng.mp3" << QByteArray("x") << "Error: Wild card \"?\" not allowed in file name \"%1\".";
+        QTest::newRow("extension") << "song.mp3.txt" << QByteArray("x")
                                    << "Error: Input file name \"%1\" must end in \".mp3\" or \".wav\".";
-        QTest::newRow("missing") << "" << "" << "Error: Input file not found \"%1\".";
-        QTest::newRow("empty") << "empty.wav" << "" << "Error: Input file contains no data \"%1\".";
+        QTest::newRow("missing") << "" << QByteArray() << "Error: Input file not found \"%1\".";
+        QTest::newRow("empty") << "empty.wav" << QByteArray() << "Error: Input file contains no data \"%1\".";
+        // A title frame that claims more text than the file holds.
+        const QByteArray cutShort = QByteArray("ID3\x03\x00\x00\x00\x00\x00\x64TIT2\x00\x00\x00\x32", 18) +
+                                    QByteArray(3, '\0') + QByteArray("abc");
+        QTest::newRow("tag cut short") << "cut.mp3" << cutShort
+                                       << "Error: End of input file reached before end of expected data.";
     }
 
     void goStopsAtAFailedInputCheck()
     {
         QFETCH(QString, name);
-        QFETCH(QString, content);
+        QFETCH(QByteArray, content);
         QFETCH(QString, message);
         const std::string path = name.isEmpty() ? fixture->folder.file("gone.mp3")
                                                 : fixture->folder.file(name.toStdString());
@@ -84,7 +89,7 @@ private slots:
 
         QCOMPARE(fixture->messages.shown.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(fixture->messages.shown.front().text),
-                 message.arg(QString::fromStdString(path)));
+                 QString(message).replace(QStringLiteral("%1"), QString::fromStdString(path)));
         QVERIFY(fixture->messages.shown.front().owner == MessageOwner::MainWindow);
         QVERIFY(fixture->context.goCancelled);
         QCOMPARE(outputTextDialogs, 0);
