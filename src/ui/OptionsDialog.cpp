@@ -38,17 +38,17 @@ OptionsDialog::OptionsDialog(const DesktopServices& services, QWidget* parent)
     auto* helpButton = new QPushButton(QStringLiteral("&Help"), this);
     units.place(*helpButton, 217, 4, 50, 14);
 
-    tabs_ = new PageTabControl(this);
-    units.place(*tabs_, 5, 26, 261, 127);
+    auto* tabs = new PageTabControl(this);
+    units.place(*tabs, 5, 26, 261, 127);
     const std::string& programFolder = services_.context.programFolder;
     SystemDialogs& systemDialogs = services_.systemDialogs;
-    tabs_->addPage(QStringLiteral("Output"), new OutputTab(workingSettings_, systemDialogs));
-    tabs_->addPage(QStringLiteral("Bare"), new BareTab(workingSettings_));
-    tabs_->addPage(QStringLiteral("Controller"), new ControllersTab(workingSettings_, programFolder));
-    tabs_->addPage(QStringLiteral("Instructions"), new InstructionsTab(workingSettings_));
-    tabs_->addPage(QStringLiteral("Colours"), new ColoursTab(workingSettings_, systemDialogs));
-    tabs_->addPage(QStringLiteral("Compression"), new CompressionTab(workingSettings_));
-    tabs_->setCurrentIndex(0);
+    tabs->addPage(QStringLiteral("Output"), new OutputTab(workingSettings_, systemDialogs));
+    tabs->addPage(QStringLiteral("Bare"), new BareTab(workingSettings_));
+    tabs->addPage(QStringLiteral("Controller"), new ControllersTab(workingSettings_, programFolder));
+    tabs->addPage(QStringLiteral("Instructions"), new InstructionsTab(workingSettings_));
+    tabs->addPage(QStringLiteral("Colours"), new ColoursTab(workingSettings_, systemDialogs));
+    tabs->addPage(QStringLiteral("Compression"), new CompressionTab(workingSettings_));
+    tabs->setCurrentIndex(0);
 
     auto* tipButton = new QPushButton(QStringLiteral("&Tip of the day"), this);
     auto* okButton = new QPushButton(QStringLiteral("&OK"), this);

@@ -7,8 +7,6 @@
 
 namespace orvalin {
 
-class PageTabControl;
-
 // Edits a working copy of the settings on six tabs. OK checks the compression
 // rules, normalises the instruction letter, copies the copy back and saves;
 // Cancel, Esc and the window's close command drop it.
@@ -20,14 +18,11 @@ public:
 
     void accept() override;
 
-    const ConversionSettings& workingSettings() const { return workingSettings_; }
-
 private:
     void showTipOfTheDay();
 
     DesktopServices services_;
     ConversionSettings workingSettings_;
-    PageTabControl* tabs_;
 };
 
 } // namespace orvalin

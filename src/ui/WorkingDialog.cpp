@@ -37,9 +37,9 @@ WorkingDialog::WorkingDialog(const JobEnvironment& environment, StageRunner& sta
     const DialogUnits units(font());
     setFixedSize(units.size(242, 97));
 
-    heading_ = new ColourLabel(QStringLiteral("Orvalin - Working..."), this);
-    makeTitle(*heading_);
-    units.place(*heading_, 7, 6, 228, 14);
+    auto* heading = new ColourLabel(QStringLiteral("Orvalin - Working..."), this);
+    makeTitle(*heading);
+    units.place(*heading, 7, 6, 228, 14);
 
     auto* progressLabel = new QLabel(QStringLiteral("Progress"), this);
     units.place(*progressLabel, 7, 24, 60, 8);

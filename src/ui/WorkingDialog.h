@@ -12,7 +12,6 @@ class QPushButton;
 
 namespace orvalin {
 
-class ColourLabel;
 class DocumentOpener;
 
 // The modal dialog a conversion runs in: it starts the run once it is on the
@@ -52,7 +51,6 @@ private:
     bool finished_ = false;
     QTimer progressTick_;
 
-    ColourLabel* heading_;
     QProgressBar* progressBar_;
     QLabel* pageLine_;
     QLabel* streamLine_;
