@@ -11,9 +11,12 @@
 #include "ui/QtDocumentOpener.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtMessagePump.h"
+#include "ui/QtSystemDialogs.h"
 #include "ui/TipDialog.h"
 #include "ui/WorkingDialog.h"
 
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -248,6 +251,44 @@ private slots:
         messages.show("Error: Missing parameters file.", MessageIcon::Error, MessageButtons::Ok,
                       MessageOwner::None);
         QCOMPARE(icon, QMessageBox::Critical);
+    }
+
+    void choosersStartAsTheProgramAsksAndCancelToNothing()
+    {
+        QtSystemDialogs choosers;
+        ModalDriver driver;
+        QColor startColour;
+        driver.on<QColorDialog>([&](QColorDialog& dialog) {
+            startColour = dialog.currentColor();
+            dialog.reject();
+            return true;
+        });
+        QVERIFY(!choosers.chooseColour(nullptr));
+        QCOMPARE(startColour, QColor(1, 0, 0));
+
+        QString title;
+        QFileDialog::FileMode folderMode = QFileDialog::AnyFile;
+        driver.on<QFileDialog>([&](QFileDialog& dialog) {
+            title = dialog.windowTitle();
+            folderMode = dialog.fileMode();
+            dialog.reject();
+            return true;
+        });
+        QVERIFY(!choosers.browseFolder(nullptr, QStringLiteral("Orvalin - Select An Output Folder")));
+        QCOMPARE(title, QStringLiteral("Orvalin - Select An Output Folder"));
+        QCOMPARE(folderMode, QFileDialog::Directory);
+
+        QStringList filters;
+        driver.on<QFileDialog>([&](QFileDialog& dialog) {
+            filters = dialog.nameFilters();
+            dialog.selectFile(QString::fromStdString(fixture->parameters.path()));
+            static_cast<QDialog&>(dialog).accept();
+            return true;
+        });
+        const auto chosen = choosers.chooseInputFile(nullptr);
+        QVERIFY(chosen);
+        QCOMPARE(*chosen, QString::fromStdString(fixture->parameters.path()));
+        QVERIFY(filters.size() <= 1 && (filters.isEmpty() || filters.front().contains(QStringLiteral("(*)"))));
     }
 
     void openerRefusesAMissingDocument()
