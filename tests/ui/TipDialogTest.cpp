@@ -121,6 +121,30 @@ private slots:
         QCOMPARE(selectTip(tipsPath(), 4).text, std::string("one"));
     }
 
+    // The tips that ship: CR LF lines, enough of them, none empty, and each
+    // short enough to show whole in the tip area.
+    void shippedTipsFitTheTipArea()
+    {
+        const std::string shipped = readText(std::string(ORVALIN_PROGRAM_FOLDER) + "tips.da0");
+        QVERIFY(!shipped.empty());
+        QVERIFY(shipped.size() >= 2 && shipped.substr(shipped.size() - 2) == "\r\n");
+        for (std::size_t end = shipped.find('\n'); end != std::string::npos; end = shipped.find('\n', end + 1))
+            QVERIFY2(end > 0 && shipped[end - 1] == '\r', "a tip line does not end in CR LF");
+        writeText(tipsPath(), shipped);
+
+        TipDialog dialog = makeDialog();
+        auto* tip = findNamed<ColourLabel>(dialog, QStringLiteral("Tip"));
+        const int count = selectTip(tipsPath(), 0).number;
+        QVERIFY(count >= 20);
+        for (int number = 1; number <= count; ++number) {
+            const TipChoice choice = selectTip(tipsPath(), number);
+            QVERIFY(!choice.text.empty());
+            QVERIFY(choice.text.find('\r') == std::string::npos);
+            tip->setText(QString::fromStdString(choice.text));
+            QVERIFY2(tip->heightForWidth(tip->width()) <= tip->height(), choice.text.c_str());
+        }
+    }
+
 private:
     std::string tipsPath() const { return fixture->folder.file("tips.da0"); }
 
