@@ -38,7 +38,9 @@ QString droppedFile(const QMimeData* data)
 } // namespace
 
 MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
-    : QDialog(parent), services_(services)
+    // The program's own window, so it can be minimised like one.
+    : QDialog(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      services_(services)
 {
     setWindowTitle(QStringLiteral("Orvalin"));
     const QIcon programIcon = style()->standardIcon(QStyle::SP_MediaVolume);
