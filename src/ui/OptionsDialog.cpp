@@ -44,7 +44,8 @@ OptionsDialog::OptionsDialog(const DesktopServices& services, QWidget* parent)
     SystemDialogs& systemDialogs = services_.systemDialogs;
     tabs->addPage(QStringLiteral("Output"), new OutputTab(workingSettings_, systemDialogs));
     tabs->addPage(QStringLiteral("Bare"), new BareTab(workingSettings_));
-    tabs->addPage(QStringLiteral("Controller"), new ControllersTab(workingSettings_, programFolder));
+    tabs->addPage(QStringLiteral("Controller"),
+                  new ControllersTab(workingSettings_, programFolder, services_.messages, services_.opener));
     tabs->addPage(QStringLiteral("Instructions"), new InstructionsTab(workingSettings_));
     tabs->addPage(QStringLiteral("Colours"), new ColoursTab(workingSettings_, systemDialogs));
     tabs->addPage(QStringLiteral("Compression"), new CompressionTab(workingSettings_));

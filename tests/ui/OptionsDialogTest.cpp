@@ -4,6 +4,7 @@
 #include "ui/ColourLabel.h"
 #include "ui/ColoursTab.h"
 #include "ui/CompressionTab.h"
+#include "ui/ControllerSketch.h"
 #include "ui/ControllersTab.h"
 #include "ui/InstructionsTab.h"
 #include "ui/OptionsDialog.h"
@@ -401,6 +402,63 @@ private slots:
         QCOMPARE(named<QListWidget>("Controllers").currentItem()->text(), QStringLiteral("demo04200150b"));
         ok();
         QCOMPARE(fixture->settings.controllerName, std::string("demo04200150"));
+    }
+
+    void controllerSketchShowsTheDeclaredSizeOfTheChoice()
+    {
+        const std::string controllers = fixture->folder.path() + "Controllers/";
+        std::filesystem::create_directories(controllers);
+        writeText(controllers + "wide04300040.swf", "x");
+        writeText(controllers + "round03150050.swf", "x");
+        fixture->settings.controllerName = "wide04300040";
+        openDialog();
+        showTab(2);
+        auto& sketch = named<ControllerSketch>("Controller size");
+        QCOMPARE(sketch.declaredWidth(), 300);
+        QCOMPARE(sketch.declaredHeight(), 40);
+        named<QListWidget>("Controllers").setCurrentRow(0);
+        QCOMPARE(sketch.declaredWidth(), 150);
+        QCOMPARE(sketch.accessibleDescription(), QStringLiteral("150 × 50 pixels"));
+    }
+
+    // The preview takes the list in order and the colours as they stand on
+    // the Colours tab, warns about each badly named controller and opens the page.
+    void previewWritesAndOpensThePageOfTheListedControllers()
+    {
+        const std::string controllers = fixture->folder.path() + "Controllers/";
+        std::filesystem::create_directories(controllers);
+        for (const char* name : {"round03150050.swf", "a.swf", "wide04300040.swf", "zero00100100.swf"})
+            writeText(controllers + name, "x");
+        writeText(controllers + "wide04300040.txt", "A long bar.\r\n");
+        openDialog();
+        showTab(4);
+        typeInto(named<QLineEdit>("Background colour"), QStringLiteral("123456"));
+        showTab(2);
+        button("&Preview All").click();
+
+        QCOMPARE(fixture->messages.shown.size(), std::size_t{2});
+        QCOMPARE(fixture->messages.shown[0].text,
+                 std::string("Error: This controller file is not named correctly and will be skipped \"a.swf\"."));
+        QCOMPARE(fixture->messages.shown[1].text,
+                 std::string("Error: This file is not named correctly and will be skipped \"zero00100100.swf\"."));
+        QCOMPARE(fixture->opener.opened, std::vector<std::string>{controllers + "preview.htm"});
+        const std::string page = readText(controllers + "preview.htm");
+        QVERIFY(page.find("<body bgcolor=\"#123456\"") != std::string::npos);
+        QVERIFY(page.find("      A long bar.\r\n") != std::string::npos);
+        QVERIFY(page.find("round03150050") < page.find("wide04300040"));
+        QCOMPARE(fixture->settings.backgroundColour, liveBefore.backgroundColour);
+    }
+
+    void aPreviewTheBrowserCannotOpenIsReported()
+    {
+        std::filesystem::create_directories(fixture->folder.path() + "Controllers");
+        fixture->opener.succeed = false;
+        showTab(2);
+        button("&Preview All").click();
+        QCOMPARE(fixture->messages.shown.size(), std::size_t{1});
+        QCOMPARE(fixture->messages.shown[0].text,
+                 std::string("Error: Could not launch the web page with the default browser."));
+        QVERIFY(std::filesystem::exists(fixture->folder.path() + "Controllers/preview.htm"));
     }
 
     void noControllersGiveAnEmptyList()
