@@ -50,11 +50,16 @@ std::vector<std::uint8_t> makeWav(const WavSpec& spec)
     std::vector<std::uint8_t> data;
     data.reserve(static_cast<std::size_t>(frames * spec.channels * bytesPerSample));
     for (long i = 0; i < frames; ++i) {
+        const double time = static_cast<double>(i) / spec.sampleRate;
+        double amplitude = spec.amplitude;
+        if (!spec.segmentAmplitudes.empty()) {
+            const auto segment = static_cast<std::size_t>(time / spec.segmentSeconds);
+            amplitude = spec.segmentAmplitudes[segment % spec.segmentAmplitudes.size()];
+        }
         for (int channel = 0; channel < spec.channels; ++channel) {
             // Each channel a little higher, so that channels can be told apart.
             const double frequency = spec.frequency * (1.0 + 0.5 * channel);
-            const double value =
-                spec.amplitude * std::sin(2 * M_PI * frequency * static_cast<double>(i) / spec.sampleRate);
+            const double value = amplitude * std::sin(2 * M_PI * frequency * time);
             if (spec.bitsPerSample == 8)
                 data.push_back(static_cast<std::uint8_t>(std::lround(128 + 127 * value)));
             else

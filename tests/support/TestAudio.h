@@ -17,6 +17,10 @@ struct WavSpec {
     double amplitude = 0.5; // of full scale
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunksBefore;
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunksAfter;
+    // When given, the amplitude steps through these values, one per segment,
+    // so that the loudness envelope can be recognised after coding.
+    std::vector<double> segmentAmplitudes;
+    double segmentSeconds = 0.25;
 };
 
 // The bytes of such a WAV (RIFF header, chunks, "fmt ", chunks, "data", chunks).

@@ -1,0 +1,44 @@
+#include "job/DefaultStageRunner.h"
+#include "job/JobStatus.h"
+#include "job/ProgramContext.h"
+#include "platform/Folders.h"
+#include "platform/ProcessExit.h"
+#include "settings/ConversionSettings.h"
+#include "settings/ParametersFile.h"
+#include "ui/MainDialog.h"
+#include "ui/QtDocumentOpener.h"
+#include "ui/QtMessageBoxes.h"
+#include "ui/QtMessagePump.h"
+#include "ui/QtSystemDialogs.h"
+
+#include <QApplication>
+
+using namespace orvalin;
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+
+    ConversionSettings settings;
+    ProgramContext context;
+    JobStatus status;
+    context.programFolder = executableFolder();
+    context.desktopFolder = desktopFolder();
+
+    QtMessageBoxes messages;
+    SystemProcessExit processExit;
+    ParametersFile parameters(settings, context.programFolder + kParametersFileName, messages,
+                              processExit);
+    parameters.loadParameters();
+
+    QtMessagePump pump;
+    QtDocumentOpener opener;
+    QtSystemDialogs systemDialogs;
+    DefaultStageRunner stages(status, pump, context.programFolder);
+    const DesktopServices services{settings, context, status, parameters, messages,
+                                   pump,     opener,  systemDialogs, stages};
+    MainDialog window(services);
+    messages.setMainWindow(&window);
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,180 @@
+#include "audio/Mp3DecodeStage.h"
+
+#include "audio/DecoderInterface.h"
+#include "audio/Mp3DecoderLibrary.h"
+#include "audio/PcmWavHeader.h"
+#include "job/JobStatus.h"
+#include "platform/Files.h"
+#include "platform/MessagePump.h"
+#include "platform/RuntimeModule.h"
+
+#include <algorithm>
+#include <cassert>
+#include <memory>
+
+namespace orvalin {
+namespace {
+
+void patchUi32(OutputFile& output, std::uint64_t offset, std::uint64_t value)
+{
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    output.writeAt(offset, bytes, 4);
+}
+
+} // namespace
+
+Mp3DecodeStage::Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string programFolder)
+    : status_(status), pump_(pump), programFolder_(std::move(programFolder))
+{
+}
+
+void Mp3DecodeStage::run()
+{
+    auto input = InputFile::open(mp3Path_);
+    if (!input) {
+        status_.fail("Cannot open MP3 file.");
+        return;
+    }
+    auto wav = OutputFile::create(wavPath_);
+    if (!wav) {
+        status_.fail("Cannot create WAV file.");
+        return;
+    }
+
+    decode(*input, *wav);
+
+    // A full disk or a failing input must not pass for a complete WAV; after
+    // a cancel the WAV goes anyway, so no message is due.
+    const bool written = wav->close();
+    if (!status_.failed && !status_.cancelRequested) {
+        if (!written)
+            status_.fail("Cannot write WAV file.");
+        else if (input->readFailed())
+            status_.fail("Cannot read MP3 file.");
+    }
+    if (!headerWritten_ || status_.failed || status_.cancelRequested)
+        removeFile(wavPath_);
+}
+
+void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
+{
+    inputSize_ = input.size();
+    lastHeader_ = {};
+    headerWritten_ = false;
+    wavFull_ = false;
+
+    const std::string modulePath = programFolder_ + moduleFileName("decoder");
+    auto decoder = Mp3DecoderLibrary::load(modulePath);
+    if (!decoder) {
+        status_.fail("Cannot load DLL [" + modulePath + "].");
+        return;
+    }
+    const auto frame = std::make_unique_for_overwrite<std::uint8_t[]>(kFrameBufferSize);
+    reportProgress(input.position());
+    pump_.pumpMessages();
+
+    scan(input, wav, *decoder, frame.get());
+
+    if (headerWritten_) {
+        patchUi32(wav, kRiffSizeOffset, wav.length() - 8);
+        patchUi32(wav, kDataSizeOffset, wav.length() - kPcmWavHeaderSize);
+    }
+    decoder.reset();
+    status_.stagePercent = 100;
+    pump_.pumpMessages();
+}
+
+void Mp3DecodeStage::scan(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder,
+                          std::uint8_t* frame)
+{
+    while (!status_.cancelRequested && !wavFull_ && !wav.failed()) {
+        const std::uint64_t start = input.position();
+        const auto byte = input.readByte();
+        if (!byte)
+            break;
+        if (*byte == 0xFF) {
+            decodeFrame(input, wav, decoder, frame);
+        } else {
+            const auto second = input.readByte();
+            const auto third = second ? input.readByte() : std::nullopt;
+            if (!third)
+                break;
+            if (start == 0 && *byte == 'I' && *second == 'D' && *third == '3')
+                skipId3v2Tag(input, start);
+            else
+                input.seek(start + 1);
+        }
+        reportProgress(input.position());
+        pump_.pumpMessages();
+    }
+}
+
+// Version (2 bytes), flags, then the size as four 7-bit groups; the footer
+// flag is not looked at.
+void Mp3DecodeStage::skipId3v2Tag(InputFile& input, std::uint64_t tagStart)
+{
+    input.seek(tagStart + 6);
+    std::uint64_t size = 0;
+    for (int i = 0; i < 4; ++i)
+        size = size * 128 + input.readByte().value_or(0);
+    input.seek(tagStart + 10 + size);
+}
+
+// The 0xFF byte that starts the frame has just been read. Nothing checks that
+// a frame really starts here: the decoder rejects what is not audio.
+void Mp3DecodeStage::decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder,
+                                 std::uint8_t* frame)
+{
+    const std::uint64_t frameStart = input.position() - 1;
+    std::array<std::uint8_t, 3> header;
+    for (auto& byte : header)
+        byte = input.readByte().value_or(0);
+    const bool padded = (header[1] & 2) != 0;
+    header[1] |= 2;
+
+    if (header != lastHeader_) {
+        lastHeader_ = header;
+        frame_ = parseMpegHeader(header[0], header[1], header[2]);
+        if (!headerWritten_) {
+            const auto wavHeader = pcmWavHeader(frame_.stereo ? 2 : 1, frame_.sampleRate);
+            wav.write(wavHeader.data(), wavHeader.size());
+            headerWritten_ = true;
+        }
+    }
+    frame_.padded = padded;
+
+    // A frame cut short by the end of the file is completed with zeros.
+    const auto length = static_cast<std::size_t>(frame_.lengthWithPadding());
+    assert(length <= kFrameBufferSize);
+    input.seek(frameStart);
+    const std::size_t got = input.read(frame, length);
+    std::fill(frame + got, frame + length, std::uint8_t{0});
+    input.seek(frameStart + length);
+
+    decoder.decodeFrame(frame, static_cast<int>(length),
+                        [&](const std::uint8_t* pcm, std::size_t count) { appendPcm(wav, pcm, count); });
+}
+
+// Beyond the WAV's size limit the sound is cut off and the scan ends; what is
+// kept stays a well-formed WAV.
+void Mp3DecodeStage::appendPcm(OutputFile& wav, const std::uint8_t* pcm, std::size_t count)
+{
+    const std::uint64_t room = kMaxPcmDataBytes - (wav.length() - kPcmWavHeaderSize);
+    if (count > room) {
+        count = static_cast<std::size_t>(room);
+        wavFull_ = true;
+    }
+    wav.write(pcm, count);
+}
+
+void Mp3DecodeStage::reportProgress(std::uint64_t nextPosition)
+{
+    // Positions count from 1; a frame completed past the end may overshoot.
+    const std::uint64_t position = nextPosition + 1;
+    status_.stagePercent =
+        inputSize_ == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(100, position * 100 / inputSize_));
+}
+
+} // namespace orvalin

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "audio/MpegFrameHeader.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace orvalin {
+
+struct JobStatus;
+class MessagePump;
+class InputFile;
+class OutputFile;
+class Mp3DecoderLibrary;
+
+// Decodes an MP3 file into a 16-bit PCM WAV through the decoder module in
+// the program folder. It finds the frames itself, byte by byte, skipping a
+// leading ID3v2 tag, and hands each whole frame to the decoder; the WAV
+// header describes the first frame found.
+class Mp3DecodeStage {
+public:
+    // programFolder ends in the path separator.
+    Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string programFolder);
+
+    void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
+    void setWavPath(std::string path) { wavPath_ = std::move(path); }
+
+    // Reports through the job status. After a failure, a cancel, or an input
+    // without any frame, the WAV file does not exist.
+    void run();
+
+private:
+    void decode(InputFile& input, OutputFile& wav);
+    void scan(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder, std::uint8_t* frame);
+    void skipId3v2Tag(InputFile& input, std::uint64_t tagStart);
+    void decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder,
+                     std::uint8_t* frame);
+    void appendPcm(OutputFile& wav, const std::uint8_t* pcm, std::size_t count);
+    void reportProgress(std::uint64_t nextPosition);
+
+    JobStatus& status_;
+    MessagePump& pump_;
+    std::string programFolder_;
+    std::string mp3Path_;
+    std::string wavPath_;
+
+    std::uint64_t inputSize_ = 0;
+    // Header bytes 2 to 4 of the last frame parsed, padding bit set, so that
+    // frames differing only in padding share one parse.
+    std::array<std::uint8_t, 3> lastHeader_{};
+    MpegFrameInfo frame_;
+    bool headerWritten_ = false;
+    bool wavFull_ = false;
+};
+
+} // namespace orvalin

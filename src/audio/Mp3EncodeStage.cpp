@@ -1,0 +1,164 @@
+#include "audio/Mp3EncodeStage.h"
+
+#include "audio/EncoderConfig.h"
+#include "audio/EncoderModule.h"
+#include "audio/PcmLayout.h"
+#include "platform/RuntimeModule.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace orvalin {
+namespace {
+
+constexpr const char* kInitFailed = "Cannot initialise LAME encoder.";
+constexpr const char* kEncodeFailed = "Cannot encode in LAME encoder.";
+constexpr const char* kWriteFailed = "Cannot write MP3 file.";
+
+} // namespace
+
+Mp3EncodeStage::Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string programFolder)
+    : status_(status), pump_(pump), programFolder_(std::move(programFolder))
+{
+}
+
+void Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode)
+{
+    bitrate_ = bitrate;
+    outputSampleRate_ = outputSampleRate;
+    encoderMode_ = encoderMode;
+
+    auto input = InputFile::open(wavPath_);
+    if (!input) {
+        status_.fail("Cannot open WAV file.");
+        return;
+    }
+    auto output = OutputFile::create(mp3Path_);
+    if (!output) {
+        status_.fail("Cannot create MP3 file.");
+        return;
+    }
+    if (!encodeWav(*input, *output))
+        status_.fail("Format not supported.");
+    if (!output->close() && !status_.failed && !status_.cancelRequested)
+        status_.fail(kWriteFailed);
+    if (status_.failed || status_.cancelRequested)
+        removeFile(mp3Path_);
+}
+
+bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
+{
+    RiffChunkWalker walker(input);
+    if (!walker.readWaveHeader())
+        return false;
+    std::optional<WavFormat> format;
+    while (!status_.cancelRequested && !status_.failed) {
+        const auto chunk = walker.nextChunk();
+        if (!chunk)
+            break;
+        if (chunk->id == "fmt ") {
+            format = readWavFormat(input, *chunk);
+            if (!format->isEncodable())
+                return false;
+        } else if (chunk->id == "data") {
+            // Samples without a format before them cannot be read.
+            if (!format)
+                return false;
+            encodeDataChunk(input, *chunk, *format, output);
+        }
+    }
+    return true;
+}
+
+unsigned Mp3EncodeStage::encoderChannels() const
+{
+    return encoderMode_ == BE_MP3_MODE_MONO ? 1 : 2;
+}
+
+void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
+                                     const WavFormat& format, OutputFile& output)
+{
+    status_.stagePercent = 0;
+    pump_.pumpMessages();
+
+    const std::string modulePath = programFolder_ + moduleFileName("lame_enc");
+    const auto encoder = EncoderModule::load(modulePath);
+    if (!encoder) {
+        status_.fail("Cannot load DLL [" + modulePath + "].");
+        return;
+    }
+    const BeConfig config =
+        makeEncoderConfig(format.samplesPerSecond, outputSampleRate_, encoderMode_, bitrate_);
+    std::uint32_t samplesPerChunk = 0;
+    std::uint32_t outputBufferSize = 0;
+    BeStream handle = 0;
+    if (encoder->initStream(&config, &samplesPerChunk, &outputBufferSize, &handle) != BE_ERR_SUCCESSFUL) {
+        status_.fail(kInitFailed);
+        return;
+    }
+    const EncoderStream stream(encoder->closeStream, handle);
+    const std::size_t framesPerChunk = samplesPerChunk / encoderChannels();
+    if (framesPerChunk == 0) {
+        status_.fail(kInitFailed);
+        return;
+    }
+
+    std::vector<std::uint8_t> raw(framesPerChunk * format.bytesPerFrame());
+    std::vector<std::int16_t> samples(framesPerChunk * encoderChannels());
+    // Four times what the encoder asks for, so that no module can overrun it.
+    std::vector<std::uint8_t> mp3(4 * std::size_t{outputBufferSize});
+    // Appends what the encoder put out; false once the stage has failed.
+    const auto append = [&](std::uint32_t written) {
+        if (written > mp3.size()) {
+            status_.fail(kEncodeFailed);
+            return false;
+        }
+        output.write(mp3.data(), written);
+        if (output.failed()) {
+            status_.fail(kWriteFailed);
+            return false;
+        }
+        return true;
+    };
+
+    // A trailing part of a frame cannot be encoded.
+    const std::uint64_t total = chunk.size - chunk.size % format.bytesPerFrame();
+    std::uint64_t consumed = 0;
+    std::uint32_t written = 0;
+    input.seek(chunk.dataStart);
+    while (consumed < total) {
+        status_.stagePercent = static_cast<int>(consumed * 100 / total);
+        pump_.pumpMessages();
+        if (status_.cancelRequested)
+            break;
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(raw.size(), total - consumed));
+        const std::size_t got = input.read(raw.data(), want);
+        if (input.readFailed()) {
+            status_.fail("Cannot read WAV file.");
+            break;
+        }
+        const std::size_t frames = got / format.bytesPerFrame();
+        if (frames == 0)
+            break; // the file got shorter while we read it
+        consumed += got;
+        convertFrames(raw.data(), frames, format.channelCount, format.bitsPerSample,
+                      encoderChannels(), samples.data());
+        const auto sampleCount = static_cast<std::uint32_t>(frames * encoderChannels());
+        if (encoder->encodeChunk(handle, sampleCount, samples.data(), mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
+            status_.fail(kEncodeFailed);
+            break;
+        }
+        if (!append(written))
+            break;
+    }
+
+    if (encoder->deinitStream(handle, mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
+        status_.fail("Cannot deinitialise LAME encoder.");
+        return;
+    }
+    append(written);
+    status_.stagePercent = 100;
+    pump_.pumpMessages();
+}
+
+} // namespace orvalin

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "audio/RiffChunkWalker.h"
+#include "audio/WavFormat.h"
+#include "job/JobStatus.h"
+#include "platform/Files.h"
+#include "platform/MessagePump.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvalin {
+
+// Encodes a PCM WAV file into an MP3 file through the "lame_enc" module,
+// loaded from the program folder. Reports through JobStatus; on failure or
+// cancel the MP3 file does not exist afterwards.
+class Mp3EncodeStage {
+public:
+    // programFolder ends in the path separator.
+    Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string programFolder);
+
+    void setWavPath(std::string path) { wavPath_ = std::move(path); }
+    void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
+
+    // bitrate in kbit/s, outputSampleRate in Hz, encoderMode 3 for mono and
+    // 0 for stereo.
+    void run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode);
+
+private:
+    // Encodes every data chunk; false when the file is not a WAV of a format
+    // that can be encoded.
+    bool encodeWav(InputFile& input, OutputFile& output);
+    void encodeDataChunk(InputFile& input, const RiffChunk& chunk, const WavFormat& format,
+                         OutputFile& output);
+    unsigned encoderChannels() const;
+
+    JobStatus& status_;
+    MessagePump& pump_;
+    std::string programFolder_;
+    std::string wavPath_;
+    std::string mp3Path_;
+    unsigned bitrate_ = 0;
+    unsigned outputSampleRate_ = 0;
+    std::uint8_t encoderMode_ = 0;
+};
+
+} // namespace orvalin

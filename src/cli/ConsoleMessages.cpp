@@ -1,0 +1,33 @@
+#include "cli/ConsoleMessages.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace orvalin {
+
+MessageAnswer ConsoleMessages::show(std::string_view text, MessageIcon, MessageButtons buttons,
+                                    MessageOwner)
+{
+    if (buttons == MessageButtons::Ok) {
+        std::cerr << text << '\n';
+        return MessageAnswer::Ok;
+    }
+    if (assumeYes_)
+        return MessageAnswer::Yes;
+
+    bool yes = false;
+    if (isatty(STDIN_FILENO)) {
+        std::cerr << text << "\n[y/N] " << std::flush;
+        std::string answer;
+        std::getline(std::cin, answer);
+        yes = answer == "y" || answer == "Y" || answer == "yes";
+    } else {
+        std::cerr << text << "\nNo terminal to answer on: taken as No (use --yes to overwrite).\n";
+    }
+    declined_ = declined_ || !yes;
+    return yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+} // namespace orvalin

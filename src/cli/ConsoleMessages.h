@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+namespace orvalin {
+
+// Message boxes on a console: messages are lines on standard error; a
+// question is answered Yes when the user said so beforehand, asked on the
+// terminal when there is one, and answered No otherwise.
+class ConsoleMessages final : public MessageBoxes {
+public:
+    explicit ConsoleMessages(bool assumeYes) : assumeYes_(assumeYes) {}
+
+    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons,
+                       MessageOwner owner) override;
+
+    // Whether any question was answered No.
+    bool declined() const { return declined_; }
+
+private:
+    bool assumeYes_;
+    bool declined_ = false;
+};
+
+} // namespace orvalin

@@ -1,0 +1,26 @@
+#include "cli/CommandLine.h"
+#include "cli/ConvertCommand.h"
+#include "platform/Folders.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    using namespace orvalin;
+
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv);
+    if (parsed.options.showHelp) {
+        std::cout << usageText();
+        return kAllConverted;
+    }
+    if (parsed.options.showVersion) {
+        std::cout << "orvalin-convert 2.00\n";
+        return kAllConverted;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "orvalin-convert: " << parsed.error << "\n"
+                  << "Try 'orvalin-convert --help' for more information.\n";
+        return kBadUsage;
+    }
+    return runConvertCommand(parsed.options, executableFolder());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "job/StageRunner.h"
+
+#include <string>
+
+namespace orvalin {
+
+struct JobStatus;
+class MessagePump;
+
+// The real stages: the MP3 decoder, the LAME encoder (both loaded from the
+// program folder) and the animation writer.
+class DefaultStageRunner final : public StageRunner {
+public:
+    DefaultStageRunner(JobStatus& status, MessagePump& pump, std::string programFolder);
+
+    void decode(const std::string& mp3Path, const std::string& wavPath) override;
+    void encode(const std::string& wavPath, const std::string& mp3Path, int bitrate, int sampleRate,
+                int encoderMode) override;
+    void writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
+                        int latencySeek) override;
+
+private:
+    JobStatus& status_;
+    MessagePump& pump_;
+    std::string programFolder_;
+};
+
+} // namespace orvalin

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "job/ConversionJob.h"
+
+namespace orvalin {
+
+struct ConversionSettings;
+struct ProgramContext;
+struct JobStatus;
+class ParametersFile;
+class MessageBoxes;
+class MessagePump;
+class DocumentOpener;
+class SystemDialogs;
+class StageRunner;
+
+// The process-wide records and the services the windows of the desktop
+// program work with; the program's start-up makes them, the tests fake them.
+struct DesktopServices {
+    ConversionSettings& settings;
+    ProgramContext& context;
+    JobStatus& status;
+    ParametersFile& parameters;
+    MessageBoxes& messages;
+    MessagePump& pump;
+    DocumentOpener& opener;
+    SystemDialogs& systemDialogs;
+    StageRunner& stages;
+
+    JobEnvironment jobEnvironment() const
+    {
+        return {settings, context, status, parameters, messages, pump};
+    }
+};
+
+} // namespace orvalin

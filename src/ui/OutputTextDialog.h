@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace orvalin {
+
+struct ProgramContext;
+
+// Offers the proposed page text for editing before a conversion starts. OK
+// takes the text and lets the run go ahead; Cancel, Esc or the window's close
+// command call the run off.
+class OutputTextDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit OutputTextDialog(ProgramContext& context, QWidget* parent = nullptr);
+
+    void accept() override;
+    void reject() override;
+
+private:
+    ProgramContext& context_;
+    QLineEdit* textBox_;
+};
+
+} // namespace orvalin

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/DocumentOpener.h"
+
+namespace orvalin {
+
+// Opens a document with the desktop's default program for it.
+class QtDocumentOpener final : public DocumentOpener {
+public:
+    bool openDocument(const std::string& path) override;
+};
+
+} // namespace orvalin

@@ -1,0 +1,76 @@
+#include "web/ControllerCatalogue.h"
+
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace orvalin {
+namespace {
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), lower);
+    return result;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && lowered(text.substr(0, prefix.size())) == lowered(prefix);
+}
+
+} // namespace
+
+std::vector<std::string> listControllers(const std::string& controllersFolder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(controllersFolder, error)) {
+        const auto path = entry.path();
+        if (!entry.is_regular_file(error) || lowered(path.extension().string()) != ".swf")
+            continue;
+        std::string name = path.stem().string();
+        if (lowered(name) != "preview")
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowered(a), lb = lowered(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return names;
+}
+
+std::optional<std::size_t> findControllerEntry(const std::vector<std::string>& names,
+                                               std::string_view storedName)
+{
+    for (std::size_t step = 1; step <= names.size(); ++step) {
+        const std::size_t index = step % names.size();
+        if (startsWithIgnoringCase(names[index], storedName))
+            return index;
+    }
+    return std::nullopt;
+}
+
+std::string controllerDescription(const std::string& controllersFolder, const std::string& name)
+{
+    auto file = InputFile::open(controllersFolder + name + ".txt");
+    if (!file)
+        return {};
+    std::string line;
+    while (const auto byte = file->readByte()) {
+        if (*byte == '\n')
+            break;
+        line += static_cast<char>(*byte);
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+} // namespace orvalin
