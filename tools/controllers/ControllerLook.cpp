@@ -16,7 +16,7 @@ constexpr Colour rgb(unsigned value)
 const std::vector<ControllerLook>& controllerLooks()
 {
     static const std::vector<ControllerLook> looks = {
-        {"classic01200040", "Three square buttons on a dark bar.", 200, 40, 4, 28, 28, 3, 14,
+        {"standard01200040", "Three square buttons on a dark bar.", 200, 40, 4, 28, 28, 3, 14,
          rgb(0x23262B), rgb(0x3A3F47), rgb(0x4D545E), rgb(0x2A2E34), rgb(0xC9CED6),
          rgb(0x2E3A30), rgb(0x6FDC6F)},
         {"compact02120030", "Small rounded buttons on a light strip.", 120, 30, 6, 26, 20, 6, 6,
