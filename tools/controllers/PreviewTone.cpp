@@ -1,21 +1,16 @@
 #include "PreviewTone.h"
 
-#include <lame/lame.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
-#include <iostream>
-#include <memory>
 #include <numbers>
 #include <vector>
 
 namespace orvalin::swfgen {
 namespace {
 
-constexpr int kSampleRate = 44100;
-constexpr int kBitrate = 64;
+constexpr int kSampleRate = static_cast<int>(kPreviewSampleRate);
 constexpr double kSeconds = 3.0;
 
 struct Note {
@@ -43,65 +38,46 @@ double sampleAt(double time)
     return sum * fadeOut * 0.22;
 }
 
-std::vector<short> toneSamples()
+void put16(std::ofstream& out, std::uint16_t value)
 {
-    std::vector<short> samples(static_cast<std::size_t>(kSampleRate * kSeconds));
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const double value = std::clamp(sampleAt(static_cast<double>(i) / kSampleRate), -1.0, 1.0);
-        samples[i] = static_cast<short>(std::lround(value * 32767));
-    }
-    return samples;
+    const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+    out.write(bytes, 2);
 }
 
-struct LameCloser {
-    void operator()(lame_global_flags* flags) const { lame_close(flags); }
-};
-
-// The whole tone as MP3 frames, without an info tag: every frame carries sound.
-std::vector<unsigned char> encode(std::vector<short>& samples)
+void put32(std::ofstream& out, std::uint32_t value)
 {
-    std::unique_ptr<lame_global_flags, LameCloser> lame(lame_init());
-    if (!lame)
-        return {};
-    lame_set_in_samplerate(lame.get(), kSampleRate);
-    lame_set_out_samplerate(lame.get(), kSampleRate);
-    lame_set_num_channels(lame.get(), 1);
-    lame_set_mode(lame.get(), MONO);
-    lame_set_brate(lame.get(), kBitrate);
-    lame_set_bWriteVbrTag(lame.get(), 0);
-    if (lame_init_params(lame.get()) < 0)
-        return {};
-
-    // LAME's own bound on what one call may produce.
-    std::vector<unsigned char> mp3(samples.size() * 5 / 4 + 7200 + 7200);
-    const int encoded = lame_encode_buffer(lame.get(), samples.data(), samples.data(),
-                                           static_cast<int>(samples.size()), mp3.data(),
-                                           static_cast<int>(mp3.size()));
-    if (encoded < 0)
-        return {};
-    const int flushed = lame_encode_flush(lame.get(), mp3.data() + encoded,
-                                          static_cast<int>(mp3.size()) - encoded);
-    if (flushed < 0)
-        return {};
-    mp3.resize(static_cast<std::size_t>(encoded + flushed));
-    return mp3;
+    put16(out, static_cast<std::uint16_t>(value));
+    put16(out, static_cast<std::uint16_t>(value >> 16));
 }
 
 } // namespace
 
-bool writePreviewTone(const std::string& mp3Path)
+bool writePreviewTone(const std::string& wavPath)
 {
-    auto samples = toneSamples();
-    const auto mp3 = encode(samples);
-    if (mp3.empty()) {
-        std::cerr << "Cannot encode the preview's sound\n";
-        return false;
+    const auto count = static_cast<std::uint32_t>(kSampleRate * kSeconds);
+    std::vector<std::int16_t> samples(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const double value = std::clamp(sampleAt(static_cast<double>(i) / kSampleRate), -1.0, 1.0);
+        samples[i] = static_cast<std::int16_t>(std::lround(value * 32767));
     }
-    std::ofstream out(mp3Path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(mp3.data()), static_cast<std::streamsize>(mp3.size()));
+
+    std::ofstream out(wavPath, std::ios::binary | std::ios::trunc);
+    const std::uint32_t dataBytes = count * 2;
+    out.write("RIFF", 4);
+    put32(out, 36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    put32(out, 16);
+    put16(out, 1); // PCM
+    put16(out, 1); // mono
+    put32(out, kSampleRate);
+    put32(out, kSampleRate * 2);
+    put16(out, 2);
+    put16(out, 16);
+    out.write("data", 4);
+    put32(out, dataBytes);
+    for (const auto sample : samples)
+        put16(out, static_cast<std::uint16_t>(sample));
     out.close();
-    if (!out)
-        std::cerr << "Cannot write " << mp3Path << "\n";
     return static_cast<bool>(out);
 }
 

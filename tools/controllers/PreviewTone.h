@@ -4,10 +4,13 @@
 
 namespace orvalin::swfgen {
 
-// Writes the preview's sound as an MP3: a few seconds of a soft major chord
-// whose notes come in one after another, mono, 44.1 kHz, 64 kb/s. Until our
-// encoder module can be loaded at build time it is encoded by libmp3lame
-// directly. False, with a message on standard error, when that fails.
-bool writePreviewTone(const std::string& mp3Path);
+// The preview's sound: a few seconds of a soft major chord whose notes come
+// in one after another, as a 16-bit mono 44.1 kHz PCM WAV. False when the
+// file cannot be written.
+bool writePreviewTone(const std::string& wavPath);
+
+// How the preview's sound is encoded.
+inline constexpr unsigned kPreviewBitrate = 64; // kb/s
+inline constexpr unsigned kPreviewSampleRate = 44100;
 
 } // namespace orvalin::swfgen

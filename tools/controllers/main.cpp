@@ -1,13 +1,17 @@
 // Builds the controller animations, their descriptions and the preview
 // stream from source at build time:
-//   orvalin-controllers tone MP3           the preview's sound
+//   orvalin-controllers tone PROGRAM MP3   the preview's sound, encoded by our
+//                                          encoder module in the program folder
 //   orvalin-controllers write FOLDER MP3   controllers and preview.swf
 #include "ControllerLook.h"
 #include "ControllerMovie.h"
 #include "PreviewTone.h"
 
+#include "audio/Mp3EncodeStage.h"
 #include "job/ConversionJob.h"
 #include "job/JobStatus.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/MessagePump.h"
 #include "swf/SwfStreamWriter.h"
 
@@ -33,6 +37,26 @@ bool writeFile(const std::filesystem::path& path, const void* data, std::size_t 
     if (!out)
         std::cerr << "Cannot write " << path << "\n";
     return static_cast<bool>(out);
+}
+
+bool writePreviewMp3(const std::string& programFolder, const std::string& mp3Path)
+{
+    const std::string wavPath = mp3Path + ".wav";
+    if (!swfgen::writePreviewTone(wavPath)) {
+        std::cerr << "Cannot write " << wavPath << "\n";
+        return false;
+    }
+    constexpr std::uint8_t kMono = 3;
+    JobStatus status;
+    NoMessages pump;
+    Mp3EncodeStage encoder(status, pump, programFolder);
+    encoder.setWavPath(wavPath);
+    encoder.setMp3Path(mp3Path);
+    encoder.run(swfgen::kPreviewBitrate, swfgen::kPreviewSampleRate, kMono);
+    removeFile(wavPath);
+    if (status.failed)
+        std::cerr << mp3Path << ": " << status.errorText << "\n";
+    return !status.failed;
 }
 
 bool writeControllers(const std::filesystem::path& folder, const std::string& previewMp3)
@@ -62,10 +86,10 @@ bool writeControllers(const std::filesystem::path& folder, const std::string& pr
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "tone" && argc == 3)
-        return swfgen::writePreviewTone(argv[2]) ? 0 : 1;
+    if (command == "tone" && argc == 4)
+        return writePreviewMp3(std::string(argv[2]) + kPathSeparator, argv[3]) ? 0 : 1;
     if (command == "write" && argc == 4)
         return writeControllers(argv[2], argv[3]) ? 0 : 1;
-    std::cerr << "usage: orvalin-controllers tone MP3 | write FOLDER MP3\n";
+    std::cerr << "usage: orvalin-controllers tone PROGRAM MP3 | write FOLDER MP3\n";
     return 2;
 }
