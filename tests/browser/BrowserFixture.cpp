@@ -1,8 +1,8 @@
 // Lays out what the browser test serves, made by our own writers:
 //   run/      six controller-output runs (letters c, d, e, f, x, and one
 //             whose stream is missing), each a stream, a controller copy and a page
-//   preview/  the controllers with preview.swf and a page embedding each
-//             with "?p00012"
+//   preview/  a copy of the Controllers folder with the program's preview
+//             page, which embeds each controller with and without "?p00012"
 //   layout.json  where each page's buttons and lamps are
 // Usage: orvalin-browser-fixture OUT CONTROLLERS MP3
 #include "ControllerLook.h"
@@ -15,9 +15,11 @@
 #include "platform/MessagePump.h"
 #include "settings/ConversionSettings.h"
 #include "swf/SwfStreamWriter.h"
-#include "web/PageTemplate.h"
+#include "web/ControllerCatalogue.h"
+#include "web/ControllerPreview.h"
 #include "web/WebPageWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -138,37 +140,37 @@ bool writeRuns(const std::filesystem::path& folder, const std::filesystem::path&
     return true;
 }
 
+// The program's own preview page over a copy of the Controllers folder.
 bool writePreview(const std::filesystem::path& folder, const std::filesystem::path& controllers,
                   std::ostringstream& layout)
 {
     std::filesystem::create_directories(folder);
-    if (!copyFile((controllers / "preview.swf").string(), (folder / "preview.swf").string()))
+    std::error_code error;
+    std::filesystem::copy(controllers, folder, std::filesystem::copy_options::overwrite_existing | std::filesystem::copy_options::recursive, error);
+    if (error) {
+        std::cerr << "Cannot copy the controllers: " << error.message() << "\n";
+        return false;
+    }
+    const std::string dir = folder.string() + "/";
+    const auto names = listControllers(dir);
+    ConsoleMessages messages;
+    if (!writePreviewPage(dir, names, kBackground, kText, messages) || messages.failed)
         return false;
 
-    std::string page;
-    appendPageHead(page, "Controllers");
-    appendBodyTag(page, kBackground, kText);
-    layout << ", \"preview\": {\"page\": \"preview/index.htm\", \"controllers\": [";
+    layout << ", \"preview\": {\"page\": \"preview/" << kPreviewPageName << "\", \"controllers\": [";
     const char* separator = "";
-    for (const auto& look : swfgen::controllerLooks()) {
-        if (!copyFile((controllers / (look.name + ".swf")).string(), (folder / (look.name + ".swf")).string()))
+    for (const auto& name : names) {
+        const auto look = std::find_if(swfgen::controllerLooks().begin(), swfgen::controllerLooks().end(),
+                                       [&](const ControllerLook& l) { return l.name == name; });
+        if (look == swfgen::controllerLooks().end()) {
+            std::cerr << "Not one of ours: " << name << "\n";
             return false;
-        const EmbedValues values{"true", look.name + ".swf", std::to_string(look.width),
-                                 std::to_string(look.height)};
-        page += "    <p>\n      " + look.name + "\n";
-        appendEmbedTag(page, values, look.name + ".swf?p00012", kBackground);
-        page += "        </embed>\n    </p>\n";
-        layout << separator << "{\"controller\": \"" << look.name << "\", " << "\"buttons\": " << lampJson(look)
-               << "}";
+        }
+        layout << separator << "{\"controller\": \"" << name << "\", \"buttons\": " << lampJson(*look) << "}";
         separator = ", ";
     }
-    page += "  </body>\n</html>\n";
     layout << "]}";
-
-    const std::string bytes = storedPageBytes(page);
-    std::ofstream out(folder / "index.htm", std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return true;
 }
 
 } // namespace
