@@ -1,23 +1,16 @@
-// Lays out what the browser test serves, made by our own writers:
-//   run/      six controller-output runs (letters c, d, e, f, x, and one
-//             whose stream is missing), each a stream, a controller copy and a page
+// Lays out what the browser test serves, made by our own programs:
+//   run/      six runs of the command-line converter with controller output
+//             (letters c, d, e, f, x, and one whose stream is then removed)
 //   preview/  a copy of the Controllers folder with the program's preview
 //             page, which embeds each controller with and without "?p00012"
 //   layout.json  where each page's buttons and lamps are
-// Usage: orvalin-browser-fixture OUT CONTROLLERS MP3
+// Usage: orvalin-browser-fixture OUT CONVERTER MP3
 #include "ControllerLook.h"
 
-#include "job/ConversionJob.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
-#include "platform/MessagePump.h"
-#include "settings/ConversionSettings.h"
-#include "swf/SwfStreamWriter.h"
 #include "web/ControllerCatalogue.h"
 #include "web/ControllerPreview.h"
-#include "web/WebPageWriter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +19,10 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,11 +32,6 @@ using swfgen::ControllerLook;
 
 constexpr const char* kBackground = "F4F1EA";
 constexpr const char* kText = "202020";
-
-class NoMessages : public MessagePump {
-public:
-    void pumpMessages() override {}
-};
 
 class ConsoleMessages : public MessageBoxes {
 public:
@@ -90,45 +82,51 @@ std::string lampJson(const ControllerLook& look)
     return json.str();
 }
 
-bool writeRuns(const std::filesystem::path& folder, const std::filesystem::path& controllers,
+// Runs the converter and waits for it; true when it converted.
+bool convert(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Each run is a conversion by the command-line converter, with its own copy
+// of the parameters file so that the program folder stays as built.
+bool writeRuns(const std::filesystem::path& folder, const std::filesystem::path& converter,
                const std::string& mp3, std::ostringstream& layout)
 {
     std::filesystem::create_directories(folder);
+    const auto programFolder = converter.parent_path();
+    const auto parameters = folder.parent_path() / "orvaln.da0";
+    if (!copyFile((programFolder / "orvaln.da0").string(), parameters.string()))
+        return false;
+
     const auto& looks = swfgen::controllerLooks();
     const char* separator = "";
     layout << "\"runs\": [";
     for (const auto& run : kRuns) {
         const auto& look = looks[static_cast<std::size_t>(run.number - 1) % looks.size()];
         const std::string base = "orvaln" + std::to_string(run.number);
-        const std::string dir = folder.string() + "/";
-
-        if (run.withStream) {
-            JobStatus status;
-            NoMessages pump;
-            SwfStreamWriter(status, pump)
-                .writeAnimation(mp3, dir + base + "s.swf", ConversionJob::kFrameRate, ConversionJob::kLatencySeek);
-            if (status.failed) {
-                std::cerr << base << "s.swf: " << status.errorText << "\n";
-                return false;
-            }
-        }
-        if (!copyFile((controllers / (look.name + ".swf")).string(), dir + base + run.letter + ".swf")) {
-            std::cerr << "Cannot copy " << look.name << "\n";
+        const std::string letter(1, run.letter);
+        if (!convert({converter.string(), "--settings", parameters.string(), "--output-dir", folder.string(),
+                      "--number", std::to_string(run.number), "--mode", "controller", "--controller",
+                      look.name, "--letter", letter, "--text", "Preview tone, instruction " + letter,
+                      "--background", kBackground, "--text-colour", kText, "--yes", "--quiet", mp3})) {
+            std::cerr << "The converter failed on " << base << "\n";
             return false;
         }
-
-        ConversionSettings settings;
-        settings.outputMode = kControllerOutput;
-        settings.controllerName = look.name;
-        settings.instructionLetter = std::string(1, run.letter);
-        settings.backgroundColour = kBackground;
-        settings.textColour = kText;
-        ProgramContext context;
-        context.outputText = "Preview tone, instruction " + settings.instructionLetter;
-        ConsoleMessages messages;
-        WebPageWriter(settings, context, messages).writePage(dir, base);
-        if (messages.failed)
-            return false;
+        if (!run.withStream)
+            removeFile((folder / (base + "s.swf")).string());
 
         layout << separator << "{\"page\": \"run/" << base << ".htm\", \"stream\": \"" << base
                << "s.swf\", \"letter\": \"" << run.letter << "\", \"hasStream\": "
@@ -178,14 +176,15 @@ bool writePreview(const std::filesystem::path& folder, const std::filesystem::pa
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::cerr << "usage: orvalin-browser-fixture OUT CONTROLLERS MP3\n";
+        std::cerr << "usage: orvalin-browser-fixture OUT CONVERTER MP3\n";
         return 2;
     }
     const std::filesystem::path out = argv[1];
-    const std::filesystem::path controllers = argv[2];
+    const std::filesystem::path converter = argv[2];
+    const auto controllers = converter.parent_path() / "Controllers";
     std::ostringstream layout;
     layout << "{";
-    if (!writeRuns(out / "run", controllers, argv[3], layout) || !writePreview(out / "preview", controllers, layout))
+    if (!writeRuns(out / "run", converter, argv[3], layout) || !writePreview(out / "preview", controllers, layout))
         return 1;
     layout << "}\n";
     std::ofstream json(out / "layout.json", std::ios::trunc);
