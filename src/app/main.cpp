@@ -12,6 +12,7 @@
 #include "ui/QtSystemDialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace orvalin;
 
@@ -24,6 +25,10 @@ int main(int argc, char* argv[])
     JobStatus status;
     context.programFolder = executableFolder();
     context.desktopFolder = desktopFolder();
+
+    const QIcon icon(QString::fromStdString(context.programFolder + "orvalin.svg"));
+    if (!icon.pixmap(32).isNull())
+        application.setWindowIcon(icon);
 
     QtMessageBoxes messages;
     SystemProcessExit processExit;

@@ -14,6 +14,7 @@
 #include "ui/TipDialog.h"
 #include "ui/WorkingDialog.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -43,7 +44,10 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
       services_(services)
 {
     setWindowTitle(QStringLiteral("Orvalin"));
-    const QIcon programIcon = style()->standardIcon(QStyle::SP_MediaVolume);
+    // The program's icon where the application has one, else a stand-in.
+    const QIcon programIcon = QApplication::windowIcon().pixmap(32).isNull()
+                                  ? style()->standardIcon(QStyle::SP_MediaVolume)
+                                  : QApplication::windowIcon();
     setWindowIcon(programIcon);
     setAcceptDrops(true);
     applyDialogColours(*this);
