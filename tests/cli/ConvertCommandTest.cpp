@@ -110,10 +110,10 @@ protected:
 
     std::string out(const std::string& name) const { return outDir + name; }
 
-    std::string makeMp3(const std::string& name, const std::string& lameOptions, const test::WavSpec& spec)
+    std::string makeMp3(const std::string& name, const std::string& lameOptions, const test::TestTone& tone)
     {
         const std::string wav = work.file(name + ".wav");
-        test::writeWav(wav, spec);
+        test::writeWav(wav, tone);
         const std::string mp3 = work.file(name);
         EXPECT_EQ(test::runCommand("lame --quiet " + lameOptions + " " + shellQuote(wav) + " " + shellQuote(mp3)), 0);
         return mp3;
@@ -133,7 +133,7 @@ protected:
 TEST_F(ConvertCommandTest, WavInputsBecomeStreamsAtTheChosenFormat)
 {
     struct Case {
-        test::WavSpec input;
+        test::TestTone input;
         int rate, channels, bitrate;
     };
     const std::vector<std::uint8_t> oddChunk = {'o', 'r', 'v'};
@@ -170,7 +170,7 @@ TEST_F(ConvertCommandTest, Mp3InputsOfEveryMpegVersionAreReencoded)
 {
     struct Case {
         std::string lameOptions;
-        test::WavSpec input;
+        test::TestTone input;
         int rate, channels, bitrate;
     };
     const std::vector<Case> cases = {
@@ -198,11 +198,11 @@ TEST_F(ConvertCommandTest, Mp3InputsOfEveryMpegVersionAreReencoded)
 
 TEST_F(ConvertCommandTest, TheSoundSurvivesTheConversion)
 {
-    const test::WavSpec spec = {.sampleRate = 44100, .channels = 2, .seconds = 4, .segmentAmplitudes = kSteps};
+    const test::TestTone tone = {.sampleRate = 44100, .channels = 2, .seconds = 4, .segmentAmplitudes = kSteps};
     const std::string wav = work.file("steps.wav");
-    test::writeWav(wav, spec);
+    test::writeWav(wav, tone);
     const auto reference = loudnessEnvelope(decodedSamples(wav));
-    const std::string mp3 = makeMp3("steps.mp3", "-b 192", spec);
+    const std::string mp3 = makeMp3("steps.mp3", "-b 192", tone);
 
     ASSERT_EQ(convert({"-r", "44100", "-c", "2", "-b", "128", wav}).status, 0);
     ASSERT_EQ(convert({"-r", "22050", "-c", "1", "-b", "64", mp3}).status, 0);

@@ -24,12 +24,12 @@ void put(std::vector<std::uint8_t>& out, std::uint32_t value, int size)
 
 } // namespace
 
-std::string encodeWithLame(const TestFolder& folder, const std::string& name, const WavSpec& spec,
+std::string encodeWithLame(const TestFolder& folder, const std::string& name, const TestTone& tone,
                            const std::string& lameOptions)
 {
     const std::string wavPath = folder.file(name + ".source.wav");
     const std::string mp3Path = folder.file(name + ".mp3");
-    writeWav(wavPath, spec);
+    writeWav(wavPath, tone);
     const int status = runCommand("lame --quiet " + lameOptions + " " + shellQuote(wavPath) + " " +
                                   shellQuote(mp3Path));
     return status == 0 ? mp3Path : "";

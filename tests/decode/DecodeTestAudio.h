@@ -11,7 +11,7 @@ namespace orvalin::test {
 
 // Encodes a generated WAV with the lame command line; the MP3's path, or ""
 // when lame failed.
-std::string encodeWithLame(const TestFolder& folder, const std::string& name, const WavSpec& spec,
+std::string encodeWithLame(const TestFolder& folder, const std::string& name, const TestTone& tone,
                            const std::string& lameOptions);
 
 // 16-bit PCM with a given sample list (channels interleaved).

@@ -92,8 +92,8 @@ protected:
 
 TEST_F(DecoderModuleTest, EachAudioFrameGivesOneFramesWorthOfSamples)
 {
-    test::WavSpec spec;
-    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "cbr", spec, "-b 128 -t")));
+    test::TestTone tone;
+    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "cbr", tone, "-b 128 -t")));
     ASSERT_GT(frames.size(), 30u);
     // Without an Info frame nothing is cut: every frame is 1,152 stereo samples.
     for (std::size_t i = 0; i < frames.size(); ++i)
@@ -102,9 +102,9 @@ TEST_F(DecoderModuleTest, EachAudioFrameGivesOneFramesWorthOfSamples)
 
 TEST_F(DecoderModuleTest, InfoFrameGivesNoSoundAndTrimsToTheInputLength)
 {
-    test::WavSpec spec;
-    spec.channels = 1;
-    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "info", spec, "-b 96 -m m")));
+    test::TestTone tone;
+    tone.channels = 1;
+    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "info", tone, "-b 96 -m m")));
     ASSERT_GT(frames.size(), 30u);
     EXPECT_TRUE(decodeFrame(frames[0], 1).empty());
     const std::vector<Bytes> rest(frames.begin() + 1, frames.end());
@@ -115,8 +115,8 @@ TEST_F(DecoderModuleTest, InfoFrameGivesNoSoundAndTrimsToTheInputLength)
 // it was: the frames around them decode exactly as without them.
 TEST_F(DecoderModuleTest, FramesWithoutAHeaderAreRefusedWithoutHarm)
 {
-    test::WavSpec spec;
-    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "junk", spec, "-b 128 -t")));
+    test::TestTone tone;
+    const auto frames = framesOf(test::readBytes(test::encodeWithLame(folder, "junk", tone, "-b 128 -t")));
     const Bytes expected = decodeAll(frames, 2);
     exit(state.get());
     init(state.get());

@@ -16,7 +16,7 @@ namespace {
 using test::DecodedWav;
 using test::readBytes;
 using test::readDecodedWav;
-using test::WavSpec;
+using test::TestTone;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes join(const Bytes& first, const Bytes& second)
@@ -45,9 +45,9 @@ protected:
     }
 
     // Fails the test when lame could not make the file.
-    std::string lameMp3(const std::string& name, const WavSpec& spec, const std::string& options)
+    std::string lameMp3(const std::string& name, const TestTone& tone, const std::string& options)
     {
-        const std::string path = test::encodeWithLame(folder, name, spec, options);
+        const std::string path = test::encodeWithLame(folder, name, tone, options);
         EXPECT_FALSE(path.empty()) << "lame " << options;
         return path;
     }
@@ -86,12 +86,12 @@ class DecodedSound : public Mp3DecodeStageTest, public ::testing::WithParamInter
 TEST_P(DecodedSound, HeaderSizesLengthAndPitchMatchTheInput)
 {
     const Encoding& encoding = GetParam();
-    WavSpec spec;
-    spec.sampleRate = encoding.inputRate;
-    spec.channels = encoding.inputChannels;
-    spec.seconds = 2.0;
-    spec.frequency = 440;
-    decode(lameMp3(encoding.name, spec, encoding.lameOptions));
+    TestTone tone;
+    tone.sampleRate = encoding.inputRate;
+    tone.channels = encoding.inputChannels;
+    tone.seconds = 2.0;
+    tone.frequency = 440;
+    decode(lameMp3(encoding.name, tone, encoding.lameOptions));
     expectSucceeded();
 
     const DecodedWav wav = readDecodedWav(wavPath);
@@ -112,15 +112,15 @@ TEST_P(DecodedSound, HeaderSizesLengthAndPitchMatchTheInput)
     // With an Info frame the encoder's delay and padding are cut; the small
     // frames of the lowest bitrates have no room for one, and then the sound
     // keeps up to three frames' worth of them.
-    const double expectedFrames = spec.seconds * encoding.decodedRate;
+    const double expectedFrames = tone.seconds * encoding.decodedRate;
     const double samplesPerFrame = encoding.decodedRate >= 32000 ? 1152 : 576;
     EXPECT_GE(static_cast<double>(wav.frames()), expectedFrames - 0.002 * expectedFrames);
     EXPECT_LE(static_cast<double>(wav.frames()), expectedFrames + 3 * samplesPerFrame);
 
     for (int channel = 0; channel < encoding.decodedChannels; ++channel) {
-        const double inputPitch = spec.frequency * (1.0 + 0.5 * channel);
+        const double inputPitch = tone.frequency * (1.0 + 0.5 * channel);
         EXPECT_NEAR(test::toneFrequency(wav, channel), inputPitch, 2.0) << "channel " << channel;
-        EXPECT_NEAR(test::loudness(wav, channel, 0.2, 1.8), spec.amplitude / std::sqrt(2.0), 0.05);
+        EXPECT_NEAR(test::loudness(wav, channel, 0.2, 1.8), tone.amplitude / std::sqrt(2.0), 0.05);
     }
 }
 
@@ -137,10 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Mp3DecodeStageTest, FfmpegFileWithItsTagsDecodesLikeTheSound)
 {
-    WavSpec spec;
-    spec.seconds = 1.5;
+    TestTone tone;
+    tone.seconds = 1.5;
     const std::string source = folder.file("source.wav");
-    test::writeWav(source, spec);
+    test::writeWav(source, tone);
     const std::string mp3 = folder.file("ffmpeg.mp3");
     ASSERT_EQ(test::runCommand("ffmpeg -nostdin -y -i " + test::shellQuote(source) +
                                " -c:a libmp3lame -b:a 96k -metadata title=Song " + test::shellQuote(mp3)),
@@ -182,10 +182,10 @@ TEST_F(Mp3DecodeStageTest, LoudnessEnvelopeStaysInPlace)
 // frames, and the second file must not be cut for it.
 TEST_F(Mp3DecodeStageTest, JoinedFilesDecodeWhole)
 {
-    WavSpec spec;
-    const Bytes first = readBytes(lameMp3("first", spec, "-b 128"));
-    spec.frequency = 880;
-    const Bytes second = readBytes(lameMp3("second", spec, "-b 128"));
+    TestTone tone;
+    const Bytes first = readBytes(lameMp3("first", tone, "-b 128"));
+    tone.frequency = 880;
+    const Bytes second = readBytes(lameMp3("second", tone, "-b 128"));
     decode(mp3WithBytes(join(first, second)));
     expectSucceeded();
     const DecodedWav wav = readDecodedWav(wavPath);
@@ -198,10 +198,10 @@ TEST_F(Mp3DecodeStageTest, JoinedFilesDecodeWhole)
 // they are; the WAV header keeps describing the first.
 TEST_F(Mp3DecodeStageTest, HeaderComesFromTheFirstFrameWhateverFollows)
 {
-    WavSpec spec;
-    const Bytes stereo = readBytes(lameMp3("stereo", spec, "-b 128 -m s"));
-    spec.channels = 1;
-    const Bytes mono = readBytes(lameMp3("mono", spec, "--resample 22.05 -b 64 -m m"));
+    TestTone tone;
+    const Bytes stereo = readBytes(lameMp3("stereo", tone, "-b 128 -m s"));
+    tone.channels = 1;
+    const Bytes mono = readBytes(lameMp3("mono", tone, "--resample 22.05 -b 64 -m m"));
     decode(mp3WithBytes(join(stereo, mono)));
     expectSucceeded();
     const DecodedWav wav = readDecodedWav(wavPath);
@@ -217,8 +217,8 @@ class TaggedInput : public Mp3DecodeStageTest {
 protected:
     void SetUp() override
     {
-        spec.seconds = 1.0;
-        plainMp3 = lameMp3("plain", spec, "-b 64");
+        tone.seconds = 1.0;
+        plainMp3 = lameMp3("plain", tone, "-b 64");
         decode(plainMp3);
         plain = readDecodedWav(wavPath);
         ASSERT_EQ(plain.frames(), static_cast<std::size_t>(plain.sampleRate));
@@ -234,14 +234,14 @@ protected:
         EXPECT_TRUE(wav.samples == plain.samples) << wav.frames() << " frames, plain " << plain.frames();
     }
 
-    WavSpec spec;
+    TestTone tone;
     std::string plainMp3;
     DecodedWav plain;
 };
 
 TEST_F(TaggedInput, LameId3v2TagIsSkipped)
 {
-    decode(lameMp3("v2", spec, "-b 64 --tt Title --ta Artist --id3v2-only"));
+    decode(lameMp3("v2", tone, "-b 64 --tt Title --ta Artist --id3v2-only"));
     expectSameSoundAsPlain();
 }
 
@@ -268,7 +268,7 @@ TEST_F(TaggedInput, Id3AfterTheFirstByteIsNoTag)
 
 TEST_F(TaggedInput, TrailingId3v1TagAddsNothing)
 {
-    decode(lameMp3("v1", spec, "-b 64 --tt Title --ta Artist --id3v1-only"));
+    decode(lameMp3("v1", tone, "-b 64 --tt Title --ta Artist --id3v1-only"));
     expectSameSoundAsPlain();
 }
 
@@ -297,7 +297,7 @@ TEST_F(Mp3DecodeStageTest, InputWithoutAnyFrameStartLeavesNoWavAndNoMessage)
 TEST_F(Mp3DecodeStageTest, MissingModuleIsReportedWithItsFullPath)
 {
     const test::TestFolder emptyProgramFolder;
-    decode(lameMp3("any", WavSpec{}, "-b 64"), emptyProgramFolder.path());
+    decode(lameMp3("any", TestTone{}, "-b 64"), emptyProgramFolder.path());
     EXPECT_TRUE(status.failed);
     EXPECT_EQ(status.errorText, "Cannot load DLL [" + emptyProgramFolder.path() + "decoder.so].");
     EXPECT_FALSE(test::fileExists(wavPath));
@@ -311,7 +311,7 @@ TEST_F(Mp3DecodeStageTest, UnopenableFilesAreReported)
 
     status = JobStatus{};
     wavPath = folder.file("no-such-folder/out.tmp2");
-    decode(lameMp3("any", WavSpec{}, "-b 64"));
+    decode(lameMp3("any", TestTone{}, "-b 64"));
     EXPECT_TRUE(status.failed);
     EXPECT_EQ(status.errorText, "Cannot create WAV file.");
 }
@@ -321,7 +321,7 @@ TEST_F(Mp3DecodeStageTest, UnopenableFilesAreReported)
 TEST_F(Mp3DecodeStageTest, FailedWritesFailTheStageAndRemoveTheWav)
 {
     std::filesystem::create_symlink("/dev/full", wavPath);
-    decode(lameMp3("any", WavSpec{}, "-b 64"));
+    decode(lameMp3("any", TestTone{}, "-b 64"));
     EXPECT_TRUE(status.failed);
     EXPECT_EQ(status.errorText, "Cannot write WAV file.");
     EXPECT_FALSE(std::filesystem::is_symlink(wavPath));
@@ -330,7 +330,7 @@ TEST_F(Mp3DecodeStageTest, FailedWritesFailTheStageAndRemoveTheWav)
 // Pumps: one before the scan, one per frame or skipped byte, one at the end.
 TEST_F(Mp3DecodeStageTest, CancelStopsTheScanAndRemovesTheWav)
 {
-    const std::string mp3 = lameMp3("long", WavSpec{}, "-b 64");
+    const std::string mp3 = lameMp3("long", TestTone{}, "-b 64");
     pump.onPump = [this](long count) {
         if (count == 5)
             status.cancelRequested = true;
@@ -347,7 +347,7 @@ TEST_F(Mp3DecodeStageTest, ProgressRisesToTheEnd)
 {
     std::vector<int> seen;
     pump.onPump = [&](long) { seen.push_back(status.stagePercent); };
-    decode(lameMp3("progress", WavSpec{}, "-b 64"));
+    decode(lameMp3("progress", TestTone{}, "-b 64"));
     expectSucceeded();
     ASSERT_GT(seen.size(), 10u);
     EXPECT_LT(seen.front(), 5);

@@ -15,14 +15,14 @@ namespace {
 constexpr int kRate = 22050;
 constexpr std::uint8_t kStereo = BE_MP3_MODE_STEREO;
 
-WavSpec wavSpec(int channels, int bitsPerSample, double seconds = 0.2)
+TestTone wavSpec(int channels, int bitsPerSample, double seconds = 0.2)
 {
-    WavSpec spec;
-    spec.sampleRate = kRate;
-    spec.channels = channels;
-    spec.bitsPerSample = bitsPerSample;
-    spec.seconds = seconds;
-    return spec;
+    TestTone tone;
+    tone.sampleRate = kRate;
+    tone.channels = channels;
+    tone.bitsPerSample = bitsPerSample;
+    tone.seconds = seconds;
+    return tone;
 }
 
 // 16-bit stereo at 22050 Hz.
@@ -44,10 +44,10 @@ protected:
 
 TEST_F(WavLayout, SkipsOtherChunksIncludingOddSizedOnes)
 {
-    WavSpec spec = wavSpec(2, 16, 1.0);
-    spec.chunksBefore = {{"LIST", {'I', 'N', 'F'}}, {"fact", {1, 2, 3, 4}}};
-    spec.chunksAfter = {{"LIST", {'a', 'b', 'c', 'd', 'e'}}, {"id3 ", {0xFF, 0xFB, 0x90}}};
-    EXPECT_NEAR(encodedSeconds(makeWav(spec)), 1.0, 0.1);
+    TestTone tone = wavSpec(2, 16, 1.0);
+    tone.chunksBefore = {{"LIST", {'I', 'N', 'F'}}, {"fact", {1, 2, 3, 4}}};
+    tone.chunksAfter = {{"LIST", {'a', 'b', 'c', 'd', 'e'}}, {"id3 ", {0xFF, 0xFB, 0x90}}};
+    EXPECT_NEAR(encodedSeconds(makeWav(tone)), 1.0, 0.1);
 }
 
 TEST_F(WavLayout, EncodesAnOddSizedDataChunkAndGoesOnBehindItsPad)
@@ -77,9 +77,9 @@ TEST_F(WavLayout, DataChunkClaimingMoreThanTheFileEndsWithTheFile)
 
 TEST_F(WavLayout, ChunkSizesThatWouldPointBackwardsEndTheWalk)
 {
-    WavSpec spec = wavSpec(2, 16, 1.0);
-    spec.chunksAfter = {{"LIST", {1, 2, 3, 4}}};
-    auto wav = makeWav(spec);
+    TestTone tone = wavSpec(2, 16, 1.0);
+    tone.chunksAfter = {{"LIST", {1, 2, 3, 4}}};
+    auto wav = makeWav(tone);
     putLittleEndian(wav, chunkOffset(wav, "LIST") + 4, 0xFFFFFFF4u, 4); // -12: back onto the data chunk
     EXPECT_NEAR(encodedSeconds(wav), 1.0, 0.1) << "data encoded once";
 }

@@ -128,7 +128,7 @@ TEST_F(InputCheck, ReadsNoTagsFromAWav)
     EXPECT_EQ(run.context.outputText, "take");
 
     const std::string realWav = folder.file("tone.wav");
-    test::writeWav(realWav, test::WavSpec{});
+    test::writeWav(realWav, test::TestTone{});
     const auto tone = runInputCheck(realWav);
     EXPECT_TRUE(tone.passed);
     EXPECT_EQ(tone.context.outputText, "tone");

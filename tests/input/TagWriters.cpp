@@ -8,9 +8,9 @@
 namespace orvalin::test {
 namespace {
 
-WavSpec shortTone()
+TestTone shortTone()
 {
-    WavSpec tone;
+    TestTone tone;
     tone.seconds = 0.1;
     return tone;
 }

@@ -35,32 +35,32 @@ void putChunk(std::vector<std::uint8_t>& out, const std::string& id,
 
 } // namespace
 
-std::vector<std::uint8_t> makeWav(const WavSpec& spec)
+std::vector<std::uint8_t> makeWav(const TestTone& tone)
 {
-    const int bytesPerSample = spec.bitsPerSample / 8;
+    const int bytesPerSample = tone.bitsPerSample / 8;
     std::vector<std::uint8_t> format;
     put16(format, 1);
-    put16(format, static_cast<unsigned>(spec.channels));
-    put32(format, static_cast<std::uint32_t>(spec.sampleRate));
-    put32(format, static_cast<std::uint32_t>(spec.sampleRate * spec.channels * bytesPerSample));
-    put16(format, static_cast<unsigned>(spec.channels * bytesPerSample));
-    put16(format, static_cast<unsigned>(spec.bitsPerSample));
+    put16(format, static_cast<unsigned>(tone.channels));
+    put32(format, static_cast<std::uint32_t>(tone.sampleRate));
+    put32(format, static_cast<std::uint32_t>(tone.sampleRate * tone.channels * bytesPerSample));
+    put16(format, static_cast<unsigned>(tone.channels * bytesPerSample));
+    put16(format, static_cast<unsigned>(tone.bitsPerSample));
 
-    const auto frames = static_cast<long>(spec.seconds * spec.sampleRate);
+    const auto frames = static_cast<long>(tone.seconds * tone.sampleRate);
     std::vector<std::uint8_t> data;
-    data.reserve(static_cast<std::size_t>(frames * spec.channels * bytesPerSample));
+    data.reserve(static_cast<std::size_t>(frames * tone.channels * bytesPerSample));
     for (long i = 0; i < frames; ++i) {
-        const double time = static_cast<double>(i) / spec.sampleRate;
-        double amplitude = spec.amplitude;
-        if (!spec.segmentAmplitudes.empty()) {
-            const auto segment = static_cast<std::size_t>(time / spec.segmentSeconds);
-            amplitude = spec.segmentAmplitudes[segment % spec.segmentAmplitudes.size()];
+        const double time = static_cast<double>(i) / tone.sampleRate;
+        double amplitude = tone.amplitude;
+        if (!tone.segmentAmplitudes.empty()) {
+            const auto segment = static_cast<std::size_t>(time / tone.segmentSeconds);
+            amplitude = tone.segmentAmplitudes[segment % tone.segmentAmplitudes.size()];
         }
-        for (int channel = 0; channel < spec.channels; ++channel) {
+        for (int channel = 0; channel < tone.channels; ++channel) {
             // Each channel a little higher, so that channels can be told apart.
-            const double frequency = spec.frequency * (1.0 + 0.5 * channel);
+            const double frequency = tone.frequency * (1.0 + 0.5 * channel);
             const double value = amplitude * std::sin(2 * M_PI * frequency * time);
-            if (spec.bitsPerSample == 8)
+            if (tone.bitsPerSample == 8)
                 data.push_back(static_cast<std::uint8_t>(std::lround(128 + 127 * value)));
             else
                 put16(data, static_cast<unsigned>(static_cast<std::int16_t>(std::lround(32767 * value))));
@@ -68,11 +68,11 @@ std::vector<std::uint8_t> makeWav(const WavSpec& spec)
     }
 
     std::vector<std::uint8_t> body;
-    for (const auto& [id, chunk] : spec.chunksBefore)
+    for (const auto& [id, chunk] : tone.chunksBefore)
         putChunk(body, id, chunk);
     putChunk(body, "fmt ", format);
     putChunk(body, "data", data);
-    for (const auto& [id, chunk] : spec.chunksAfter)
+    for (const auto& [id, chunk] : tone.chunksAfter)
         putChunk(body, id, chunk);
 
     std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
@@ -82,9 +82,9 @@ std::vector<std::uint8_t> makeWav(const WavSpec& spec)
     return file;
 }
 
-void writeWav(const std::string& path, const WavSpec& spec)
+void writeWav(const std::string& path, const TestTone& tone)
 {
-    writeBytes(path, makeWav(spec));
+    writeBytes(path, makeWav(tone));
 }
 
 int runCommand(const std::string& command)

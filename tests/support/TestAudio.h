@@ -8,7 +8,7 @@ namespace orvalin::test {
 
 // A PCM WAV as the tests want it: a sine tone per channel, optional extra
 // chunks before and after the data.
-struct WavSpec {
+struct TestTone {
     int sampleRate = 44100;
     int channels = 2;
     int bitsPerSample = 16;
@@ -24,8 +24,8 @@ struct WavSpec {
 };
 
 // The bytes of such a WAV (RIFF header, chunks, "fmt ", chunks, "data", chunks).
-std::vector<std::uint8_t> makeWav(const WavSpec& spec);
-void writeWav(const std::string& path, const WavSpec& spec);
+std::vector<std::uint8_t> makeWav(const TestTone& tone);
+void writeWav(const std::string& path, const TestTone& tone);
 
 // Runs a shell command, returning its exit status; its output is discarded
 // unless captured.

@@ -266,7 +266,7 @@ private slots:
         fixture->settings.outputMode = kBareOnceOutput;
         fixture->context.inputPath = fixture->folder.file("tone.wav");
         fixture->context.inputIsWav = true;
-        WavSpec tone;
+        TestTone tone;
         tone.seconds = 3.0;
         writeWav(fixture->context.inputPath, tone);
         DefaultStageRunner stages(fixture->status, fixture->pump, ORVALIN_PROGRAM_FOLDER);
