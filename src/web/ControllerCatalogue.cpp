@@ -33,7 +33,8 @@ std::vector<std::string> listControllers(const std::string& controllersFolder)
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(controllersFolder, error)) {
         const auto path = entry.path();
-        if (!entry.is_regular_file(error) || lowered(path.extension().string()) != ".swf")
+        // Exactly ".swf": the run copies <name>.swf, which must then exist.
+        if (!entry.is_regular_file(error) || path.extension() != ".swf")
             continue;
         std::string name = path.stem().string();
         if (lowered(name) != "preview")

@@ -10,6 +10,7 @@ namespace orvalin {
 // The names (without ".swf") of the controllers in a Controllers folder:
 // every .swf file but "preview" in any letter case, sorted as the controller
 // list shows them (ignoring case). A missing folder gives no names.
+// Names ending in ".SWF" are not controllers here: a run copies <name>.swf.
 std::vector<std::string> listControllers(const std::string& controllersFolder);
 
 // The entry the controller list highlights for a stored name: the first that

@@ -129,8 +129,9 @@ TEST_F(ControllerPreviewTest, APageThatCannotBeCreatedIsReported)
 TEST(ControllerCatalogue, ListsSwfFilesButThePreviewSortedIgnoringCase)
 {
     test::TestFolder folder;
-    for (const char* name : {"wide04300040.swf", "Classic01200040.swf", "a.swf", "PREVIEW.swf", "Preview.SWF",
-                             "preview.swf", "round03150050.SWF", "notes.txt", "classic01200040.txt"})
+    for (const char* name : {"wide04300040.swf", "Classic01200040.swf", "a.swf", "PREVIEW.swf", "Preview.swf",
+                             "preview.swf", "round03150050.swf", "upper01100100.SWF", "notes.txt",
+                             "classic01200040.txt"})
         test::writeText(folder.file(name), "x");
     std::filesystem::create_directory(folder.file("folder.swf"));
     EXPECT_EQ(listControllers(folder.path()),

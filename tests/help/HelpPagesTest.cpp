@@ -213,9 +213,11 @@ TEST(HelpPages, EveryFileIsListedAndLaidIntoTheProgramFolder)
         EXPECT_TRUE(readFile(kProgramHelpDir / name) == readFile(kHelpDir / name))
             << name << " is not laid out in the program folder as it is";
     }
-    for (const auto& entry : listed)
-        if (entry.rfind("help/", 0) == 0)
+    for (const auto& entry : listed) {
+        if (entry.rfind("help/", 0) == 0) {
             EXPECT_TRUE(fs::exists(kHelpDir / entry.substr(5))) << entry << " is listed but missing";
+        }
+    }
 }
 
 TEST(HelpPages, StartPageIsTheOneTheProgramOpens)
@@ -288,9 +290,11 @@ TEST(HelpPages, PagesAreSelfContained)
 TEST(HelpPages, EveryPageIsReachableFromTheContents)
 {
     const std::string index = readFile(kHelpDir / "index.html");
-    for (const auto& page : helpPages())
-        if (page != "index.html")
+    for (const auto& page : helpPages()) {
+        if (page != "index.html") {
             EXPECT_NE(index.find("href=\"" + page + "\""), std::string::npos) << page;
+        }
+    }
 }
 
 TEST(HelpPages, MessagesPageExplainsEveryProgramMessage)

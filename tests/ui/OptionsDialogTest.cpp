@@ -371,7 +371,7 @@ private slots:
         const std::string controllers = fixture->folder.path() + "Controllers/";
         std::filesystem::create_directories(controllers);
         for (const char* name : {"b04200150.swf", "A04200150.swf", "PREVIEW.swf", "Preview.SWF",
-                                 "c.SWF", "b04200150.txt"})
+                                 "c.swf", "b04200150.txt"})
             writeText(controllers + name, "x");
         fixture->settings.controllerName = "b04200150";
         openDialog();
