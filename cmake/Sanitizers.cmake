@@ -24,3 +24,12 @@ if((ORVALIN_SANITIZE OR ORVALIN_FUZZ) AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang"
 else()
   set(ORVALIN_MODULES_ALLOW_UNDEFINED OFF)
 endif()
+
+# libFuzzer keeps reading the coverage counters of every instrumented library
+# it has seen, and the stages unload their modules after each run: modules
+# stay sanitized but without coverage.
+function(orvalin_module_sanitizers target)
+  if(ORVALIN_FUZZ)
+    target_compile_options(${target} PRIVATE -fno-sanitize=fuzzer-no-link)
+  endif()
+endfunction()

@@ -44,6 +44,14 @@ std::optional<std::vector<char32_t>> decodeUtf8(std::string_view text)
     return out;
 }
 
+// What the page may show for a character: C1 controls a reference cannot
+// keep come out as the replacement character.
+char32_t shownAs(char32_t c)
+{
+    const bool leftAlone = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+    return c >= 0x80 && c <= 0x9F && !leftAlone ? 0xFFFD : c;
+}
+
 // Reads windows-1252 text with character references back into characters.
 // Every "&" must start a reference to a character the encoding cannot hold.
 std::vector<char32_t> decodePage(std::string_view page)
@@ -58,8 +66,9 @@ std::vector<char32_t> decodePage(std::string_view page)
             while (end < page.size() && page[end] >= '0' && page[end] <= '9' && code <= 0x10FFFF)
                 code = code * 10 + static_cast<char32_t>(page[end++] - '0');
             fuzz::check(end > i + 2 && end < page.size() && page[end] == ';', "a reference is digits and a semicolon");
-            fuzz::check(code > 0xFF && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF),
-                        "a reference names a character the encoding lacks");
+            const bool leftAlone = code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 || code == 0x9D;
+            fuzz::check((code > 0xFF || leftAlone) && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF),
+                        "a reference names a character the encoding lacks and browsers show as itself");
             out.push_back(code);
             i = end;
         } else if (byte >= 0x80 && byte <= 0x9F) {
@@ -80,8 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto characters = decodePage(toWindows1252(text));
     // Well-formed text comes back character for character; malformed bytes
     // each become one replacement character at most.
-    if (const auto expected = decodeUtf8(text))
+    if (auto expected = decodeUtf8(text)) {
+        for (char32_t& c : *expected)
+            c = shownAs(c);
         fuzz::check(characters == *expected, "the page holds exactly the text's characters");
+    }
     else
         fuzz::check(characters.size() <= text.size(), "no byte becomes more than one character");
     return 0;
