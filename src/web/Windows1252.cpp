@@ -19,6 +19,16 @@ constexpr std::array<std::pair<char32_t, std::uint8_t>, 27> kHighPunctuation = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Browsers read a reference to a C1 control windows-1252 defines a character
+// for as that character (&#130; shows as U+201A), so such a control cannot be
+// written as itself.
+bool referenceReadAsOtherCharacter(char32_t c)
+{
+    if (c < 0x80 || c > 0x9F)
+        return false;
+    return c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
+}
+
 // Decodes one character at text[i], advancing i; malformed input yields the
 // replacement character and consumes one byte.
 char32_t nextCharacter(std::string_view text, std::size_t& i)
@@ -80,8 +90,10 @@ std::string toWindows1252(std::string_view utf8)
                 break;
             }
         }
-        if (!mapped)
-            out += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ";";
+        if (!mapped) {
+            const char32_t shown = referenceReadAsOtherCharacter(c) ? kReplacement : c;
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(shown)) + ";";
+        }
     }
     return out;
 }

@@ -212,5 +212,14 @@ TEST(Windows1252, KeepsLatin1AndMapsOrReferencesTheRest)
     EXPECT_EQ(toWindows1252("\xED\xA0\x80"), "&#65533;&#65533;&#65533;");
 }
 
+// Browsers show &#130; as U+201A, so U+0082 cannot be written as a reference
+// to itself; the controls browsers leave alone can.
+TEST(Windows1252, ReplacesTheC1ControlsBrowsersWouldShowAsOtherCharacters)
+{
+    EXPECT_EQ(toWindows1252("\xC2\x82"), "&#65533;");
+    EXPECT_EQ(toWindows1252("\xC2\x80\xC2\x9F"), "&#65533;&#65533;");
+    EXPECT_EQ(toWindows1252("\xC2\x8D\xC2\x9D"), "&#141;&#157;");
+}
+
 } // namespace
 } // namespace orvalin

@@ -1,0 +1,65 @@
+// The decode stage's frame scan over arbitrary MP3 bytes, through the real
+// decoder module.
+#include "support/FuzzCheck.h"
+#include "support/FuzzFiles.h"
+
+#include "audio/Mp3DecodeStage.h"
+#include "audio/PcmWavHeader.h"
+#include "job/JobStatus.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace orvalin;
+
+namespace {
+
+std::uint32_t ui32At(const std::vector<std::uint8_t>& bytes, std::size_t offset)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | bytes[offset + static_cast<std::size_t>(i)];
+    return value;
+}
+
+// A WAV the stage leaves behind is a complete 16-bit PCM file whose sizes
+// match what it holds.
+void checkWav(const std::vector<std::uint8_t>& wav)
+{
+    fuzz::check(wav.size() >= kPcmWavHeaderSize, "the WAV holds its header");
+    fuzz::check(std::memcmp(wav.data(), "RIFF", 4) == 0 && std::memcmp(wav.data() + 8, "WAVE", 4) == 0,
+                "the WAV starts with its marks");
+    fuzz::check(ui32At(wav, kRiffSizeOffset) == wav.size() - 8, "the RIFF size matches the file");
+    const std::uint32_t dataSize = ui32At(wav, kDataSizeOffset);
+    fuzz::check(dataSize == wav.size() - kPcmWavHeaderSize, "the data size matches the file");
+    fuzz::check(dataSize <= kMaxPcmDataBytes, "the data stays within the size limit");
+    const unsigned channels = wav[22] | wav[23] << 8;
+    fuzz::check(channels == 1 || channels == 2, "the WAV has one or two channels");
+    fuzz::check(ui32At(wav, 24) >= 8000 && ui32At(wav, 24) <= 48000, "the WAV rate is an MPEG rate");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static fuzz::MemoryFile mp3;
+    static fuzz::ScratchFolder folder;
+    static const std::string wavPath = folder.file("out.wav");
+
+    mp3.replaceContents(data, size);
+    JobStatus status;
+    fuzz::IdlePump pump;
+    Mp3DecodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
+    stage.setMp3Path(mp3.path());
+    stage.setWavPath(wavPath);
+    stage.run();
+
+    fuzz::check(!status.failed, "a readable input never fails the stage");
+    fuzz::check(status.stagePercent == 100, "the stage ends at 100 percent");
+    const bool hasFrameStart = std::find(data, data + size, 0xFF) != data + size;
+    if (!hasFrameStart)
+        fuzz::check(!fuzz::fileExists(wavPath), "no WAV is left behind without a frame");
+    if (fuzz::fileExists(wavPath))
+        checkWav(fuzz::readWholeFile(wavPath));
+    return 0;
+}
