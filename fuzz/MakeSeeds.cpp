@@ -33,14 +33,14 @@ Bytes join(Bytes first, const Bytes& second)
     return first;
 }
 
-test::WavSpec shortWav(int rate, int channels, int bits)
+test::TestTone shortWav(int rate, int channels, int bits)
 {
-    test::WavSpec spec;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.bitsPerSample = bits;
-    spec.seconds = 0.05;
-    return spec;
+    test::TestTone tone;
+    tone.sampleRate = rate;
+    tone.channels = channels;
+    tone.bitsPerSample = bits;
+    tone.seconds = 0.05;
+    return tone;
 }
 
 class IdlePump final : public MessagePump {
@@ -49,10 +49,10 @@ public:
 };
 
 // A real MP3, made by the encoder module the way a run makes one.
-Bytes encodedMp3(const test::WavSpec& spec, unsigned bitrate, unsigned rate)
+Bytes encodedMp3(const test::TestTone& tone, unsigned bitrate, unsigned rate)
 {
     test::TestFolder folder;
-    test::writeWav(folder.file("in.wav"), spec);
+    test::writeWav(folder.file("in.wav"), tone);
     JobStatus status;
     IdlePump pump;
     Mp3EncodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
@@ -81,7 +81,7 @@ Seeds mp3Seeds()
 
 Seeds wavSeeds()
 {
-    test::WavSpec withChunks = shortWav(11025, 2, 16);
+    test::TestTone withChunks = shortWav(11025, 2, 16);
     withChunks.chunksBefore = {{"LIST", {1, 2, 3}}};
     withChunks.chunksAfter = {{"junk", {0, 0}}};
     return {
