@@ -13,18 +13,6 @@
 #include <memory>
 
 namespace orvalin {
-namespace {
-
-void patchUi32(OutputFile& output, std::uint64_t offset, std::uint64_t value)
-{
-    const std::uint8_t bytes[4] = {
-        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    output.writeAt(offset, bytes, 4);
-}
-
-} // namespace
-
 Mp3DecodeStage::Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string programFolder)
     : status_(status), pump_(pump), programFolder_(std::move(programFolder))
 {
@@ -78,8 +66,8 @@ void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
     scan(input, wav, *decoder, frame.get());
 
     if (headerWritten_) {
-        patchUi32(wav, kRiffSizeOffset, wav.length() - 8);
-        patchUi32(wav, kDataSizeOffset, wav.length() - kPcmWavHeaderSize);
+        wav.writeUi32At(kRiffSizeOffset, static_cast<std::uint32_t>(wav.length() - 8));
+        wav.writeUi32At(kDataSizeOffset, static_cast<std::uint32_t>(wav.length() - kPcmWavHeaderSize));
     }
     decoder.reset();
     status_.stagePercent = 100;

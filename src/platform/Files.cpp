@@ -193,6 +193,25 @@ void OutputFile::writeAt(std::uint64_t offset, const void* data, std::size_t cou
     }
 }
 
+void OutputFile::writeUi16(unsigned value)
+{
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    write(bytes, sizeof bytes);
+}
+
+void OutputFile::writeUi16At(std::uint64_t offset, unsigned value)
+{
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    writeAt(offset, bytes, sizeof bytes);
+}
+
+void OutputFile::writeUi32At(std::uint64_t offset, std::uint32_t value)
+{
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    writeAt(offset, bytes, sizeof bytes);
+}
+
 void OutputFile::flush()
 {
     if (bufferLength_ == 0)

@@ -70,6 +70,11 @@ public:
     // position does not move.
     void writeAt(std::uint64_t offset, const void* data, std::size_t count);
 
+    // Little-endian numbers, the byte order of the files we write.
+    void writeUi16(unsigned value);
+    void writeUi16At(std::uint64_t offset, unsigned value);
+    void writeUi32At(std::uint64_t offset, std::uint32_t value);
+
     // Bytes written so far, which is also where the next write goes.
     std::uint64_t length() const { return flushedLength_ + bufferLength_; }
 

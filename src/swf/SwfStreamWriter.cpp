@@ -24,28 +24,6 @@ constexpr std::size_t kFrameRateOffset = 14;
 constexpr std::uint64_t kFileLengthOffset = 4;
 constexpr std::uint64_t kFrameCountOffset = 16;
 
-void writeUi16(OutputFile& output, unsigned value)
-{
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value),
-                                   static_cast<std::uint8_t>(value >> 8)};
-    output.write(bytes, 2);
-}
-
-void patchUi16(OutputFile& output, std::uint64_t offset, unsigned value)
-{
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value),
-                                   static_cast<std::uint8_t>(value >> 8)};
-    output.writeAt(offset, bytes, 2);
-}
-
-void patchUi32(OutputFile& output, std::uint64_t offset, std::uint32_t value)
-{
-    const std::uint8_t bytes[4] = {
-        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    output.writeAt(offset, bytes, 4);
-}
-
 // The size of an ID3v2 tag at the start of the file, header included, or 0.
 // Tags declaring more than 32 KiB are not skipped: their body is searched for
 // frames like any other bytes.
@@ -106,9 +84,9 @@ void SwfStreamWriter::writeFile(InputFile& input, OutputFile& output)
 
     walkInput(input, output);
 
-    writeUi16(output, 0); // End
-    patchUi32(output, kFileLengthOffset, static_cast<std::uint32_t>(output.length()));
-    patchUi16(output, kFrameCountOffset, static_cast<unsigned>(frameCount_));
+    output.writeUi16(0); // End
+    output.writeUi32At(kFileLengthOffset, static_cast<std::uint32_t>(output.length()));
+    output.writeUi16At(kFrameCountOffset, static_cast<unsigned>(frameCount_));
 }
 
 void SwfStreamWriter::setPercent(std::uint64_t nextPosition, std::uint64_t size)
@@ -169,7 +147,7 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
         closeBlock(output, block_.heldFrames * samplesPerMp3Frame_);
         writeShowFrame(output);
     }
-    writeUi16(output, 0); // End
+    output.writeUi16(0); // End
     status_.stagePercent = 100;
     pump_.pumpMessages();
 }
@@ -187,8 +165,8 @@ void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& first
     const std::uint8_t head[4] = {0x86, 0x04, static_cast<std::uint8_t>(format),
                                   static_cast<std::uint8_t>(32 + format)};
     output.write(head, sizeof head);
-    writeUi16(output, static_cast<unsigned>(streamRate_ / frameRate_));
-    writeUi16(output, static_cast<unsigned>(latencySeek_));
+    output.writeUi16(static_cast<unsigned>(streamRate_ / frameRate_));
+    output.writeUi16(static_cast<unsigned>(latencySeek_));
     writeShowFrame(output);
 
     block_ = Block{};
@@ -251,9 +229,9 @@ void SwfStreamWriter::openBlock(OutputFile& output)
 
 void SwfStreamWriter::closeBlock(OutputFile& output, int sampleCount)
 {
-    patchUi32(output, block_.lengthOffset, block_.bytes + 4);
-    patchUi16(output, block_.sampleCountOffset, static_cast<unsigned>(sampleCount));
-    patchUi16(output, block_.seekOffset, static_cast<unsigned>(block_.seekSamples));
+    output.writeUi32At(block_.lengthOffset, block_.bytes + 4);
+    output.writeUi16At(block_.sampleCountOffset, static_cast<unsigned>(sampleCount));
+    output.writeUi16At(block_.seekOffset, static_cast<unsigned>(block_.seekSamples));
     blockOpen_ = false;
 }
 
