@@ -38,8 +38,15 @@ void Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate, std::uint8
         status_.fail("Cannot create MP3 file.");
         return;
     }
-    if (!encodeWav(*input, *output))
-        status_.fail("Format not supported.");
+    const bool supported = encodeWav(*input, *output);
+    if (!status_.failed) {
+        // A read error is no format problem, and a run that met one is no
+        // success, even after the last sample.
+        if (input->readFailed())
+            status_.fail("Cannot read WAV file.");
+        else if (!supported)
+            status_.fail("Format not supported.");
+    }
     if (!output->close() && !status_.failed && !status_.cancelRequested)
         status_.fail(kWriteFailed);
     if (status_.failed || status_.cancelRequested)
@@ -52,6 +59,7 @@ bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
     if (!walker.readWaveHeader())
         return false;
     std::optional<WavFormat> format;
+    bool sawData = false;
     while (!status_.cancelRequested && !status_.failed) {
         const auto chunk = walker.nextChunk();
         if (!chunk)
@@ -65,9 +73,12 @@ bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
             if (!format)
                 return false;
             encodeDataChunk(input, *chunk, *format, output);
+            sawData = true;
         }
     }
-    return true;
+    // A file without sound data (or whose chunk sizes hide it) is no WAV we
+    // can convert, not an empty success.
+    return sawData;
 }
 
 unsigned Mp3EncodeStage::encoderChannels() const

@@ -93,9 +93,15 @@ void ConversionJob::runJob()
 
     if (settings.outputMode == kControllerOutput)
         copyController();
-    WebPageWriter(settings, context, environment_.messages).writePage(outputDir_, outputBase_);
+    // Each writer has told the user what it could not write; the run is then
+    // a failure, never a success with a page or controller missing.
+    if (!status.failed) {
+        WebPageWriter page(settings, context, environment_.messages);
+        status.failed = !page.writePage(outputDir_, outputBase_);
+    }
     finishRun();
-    host_.setProgress(100);
+    if (!status.failed)
+        host_.setProgress(100);
 }
 
 bool ConversionJob::stageEndedRun()
@@ -137,10 +143,18 @@ void ConversionJob::confirmOverwrite()
 void ConversionJob::copyController()
 {
     // A missing controller leaves the run a success without the copy: the
-    // page still names it, and the user can add it by hand.
+    // page still names it, and the user can add it by hand. A copy that
+    // cannot be written is a failure.
     const std::string source = environment_.context.programFolder + "Controllers" +
                                kPathSeparator + environment_.settings.controllerName + ".swf";
-    copyFile(source, outputDir_ + controllerFileName());
+    if (!fileIsReadable(source))
+        return;
+    const std::string target = outputDir_ + controllerFileName();
+    if (!copyFile(source, target)) {
+        environment_.messages.warn("Error: Cannot create output file \"" + target + "\".",
+                                   MessageOwner::None);
+        environment_.status.failed = true;
+    }
 }
 
 void ConversionJob::finishRun()

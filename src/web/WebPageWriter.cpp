@@ -75,7 +75,7 @@ std::string WebPageWriter::pageText(const std::string& outputBase) const
     return page;
 }
 
-void WebPageWriter::writePage(const std::string& outputDir, const std::string& outputBase)
+bool WebPageWriter::writePage(const std::string& outputDir, const std::string& outputBase)
 {
     const std::string path = outputDir + outputBase + ".htm";
     const std::string bytes = storedPageBytes(pageText(outputBase));
@@ -84,11 +84,12 @@ void WebPageWriter::writePage(const std::string& outputDir, const std::string& o
     if (file) {
         file->write(bytes.data(), bytes.size());
         if (file->close())
-            return;
+            return true;
         // A page cut short by a full disk is worse than none.
         removeFile(path);
     }
     messages_.warn("Error: Cannot create output file \"" + path + "\".", MessageOwner::None);
+    return false;
 }
 
 } // namespace orvalin

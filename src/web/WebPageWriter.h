@@ -19,9 +19,9 @@ public:
     WebPageWriter(const ConversionSettings& settings, const ProgramContext& context,
                   MessageBoxes& messages);
 
-    // Reports a file it cannot write in a message box of its own; the run's
-    // outcome is not touched.
-    void writePage(const std::string& outputDir, const std::string& outputBase);
+    // Reports a file it cannot write in a message box of its own and returns
+    // false; the job then ends the run as failed.
+    bool writePage(const std::string& outputDir, const std::string& outputBase);
 
 private:
     std::string pageText(const std::string& outputBase) const;

@@ -1,13 +1,14 @@
 #include "job/ConversionJob.h"
 
 #include "FakePlatform.h"
+#include "RecordingHost.h"
 #include "TestFolder.h"
-#include "job/JobHost.h"
 #include "job/JobStatus.h"
 #include "job/ProgramContext.h"
 #include "job/StageRunner.h"
 #include "settings/ParametersFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -65,21 +66,6 @@ private:
     JobStatus& status_;
 };
 
-class RecordingHost final : public JobHost {
-public:
-    void beginProgress() override { events.push_back("begin"); }
-    void endProgress() override { events.push_back("end"); }
-    void setProgress(int percent) override { events.push_back("progress " + std::to_string(percent)); }
-    void showOutcome(JobOutcome outcome) override
-    {
-        events.push_back("outcome");
-        outcomes.push_back(outcome);
-    }
-
-    std::vector<std::string> events;
-    std::vector<JobOutcome> outcomes;
-};
-
 class ConversionJobTest : public ::testing::Test {
 protected:
     ConversionJobTest()
@@ -129,7 +115,7 @@ protected:
     test::ThrowingProcessExit processExit;
     ParametersFile parameters{settings, programFolder.file(kParametersFileName), messages, processExit};
     FakeStages stages{status};
-    RecordingHost host;
+    test::RecordingHost host;
 };
 
 TEST_F(ConversionJobTest, RunsTheStagesInOrderAndSettlesTheRun)
@@ -266,14 +252,27 @@ TEST_F(ConversionJobTest, AMissingControllerStillSucceeds)
     EXPECT_TRUE(test::fileExists(out("orvaln7.htm")));
 }
 
-TEST_F(ConversionJobTest, APageThatCannotBeWrittenIsReportedButTheRunSucceeds)
+TEST_F(ConversionJobTest, APageThatCannotBeWrittenFailsTheRun)
 {
     std::filesystem::create_directory(out("orvaln7.htm"));
     messages.answers = {MessageAnswer::Yes};
     run();
     ASSERT_EQ(messages.shown.size(), 1u); // a folder named like the page does not count as a page
     EXPECT_EQ(messages.shown[0].text, "Error: Cannot create output file \"" + out("orvaln7.htm") + "\".");
-    EXPECT_EQ(host.outcomes, (std::vector<JobOutcome>{JobOutcome::Succeeded}));
+    EXPECT_EQ(host.outcomes, (std::vector<JobOutcome>{JobOutcome::Failed}));
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "progress 100"), 0);
+    EXPECT_EQ(savedNumber(), 8);
+}
+
+TEST_F(ConversionJobTest, AControllerThatCannotBeCopiedFailsTheRunBeforeThePage)
+{
+    std::filesystem::create_directory(out("orvaln7c.swf"));
+    messages.answers = {MessageAnswer::Yes};
+    run();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Error: Cannot create output file \"" + out("orvaln7c.swf") + "\".");
+    EXPECT_EQ(host.outcomes, (std::vector<JobOutcome>{JobOutcome::Failed}));
+    EXPECT_FALSE(test::fileExists(out("orvaln7.htm")));
 }
 
 TEST_F(ConversionJobTest, PrepareNamesTheOutputs)
