@@ -1,0 +1,131 @@
+// Measures what the desktop program's message pumping costs a conversion:
+// the Working dialog runs one conversion with the real stages, and the time
+// of every pump call is added up.
+// Usage: orvalin-pump-cost PROGRAM_FOLDER SETTINGS_FILE INPUT
+// The outputs go beside the settings file, which the run updates.
+
+#include "job/DefaultStageRunner.h"
+#include "job/JobStatus.h"
+#include "job/ProgramContext.h"
+#include "platform/DocumentOpener.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProcessExit.h"
+#include "settings/ConversionSettings.h"
+#include "settings/ParametersFile.h"
+#include "ui/QtMessagePump.h"
+#include "ui/WorkingDialog.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+
+using namespace orvalin;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+class TimedPump final : public MessagePump {
+public:
+    void pumpMessages() override
+    {
+        const auto start = Clock::now();
+        pump_.pumpMessages();
+        spent += Clock::now() - start;
+        ++calls;
+    }
+
+    Clock::duration spent{};
+    long calls = 0;
+
+private:
+    QtMessagePump pump_;
+};
+
+// Every question is answered Yes; anything else is printed.
+class ConsoleMessages final : public MessageBoxes {
+public:
+    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons buttons, MessageOwner) override
+    {
+        if (buttons == MessageButtons::YesNo)
+            return MessageAnswer::Yes;
+        std::cerr << text << '\n';
+        return MessageAnswer::Ok;
+    }
+};
+
+class NoOpener final : public DocumentOpener {
+public:
+    bool openDocument(const std::string&) override { return true; }
+};
+
+bool finished(const WorkingDialog& dialog)
+{
+    for (const auto* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("&OK") && button->isVisible())
+            return true;
+    return false;
+}
+
+double milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    if (argc != 4) {
+        std::cerr << "usage: orvalin-pump-cost PROGRAM_FOLDER SETTINGS_FILE INPUT\n";
+        return 2;
+    }
+    const std::string settingsPath = argv[2];
+    const std::string input = argv[3];
+
+    ConsoleMessages messages;
+    SystemProcessExit processExit;
+    ConversionSettings settings;
+    ParametersFile parameters(settings, settingsPath, messages, processExit);
+    parameters.loadParameters();
+    settings.outputToDesktop = false;
+    settings.outputFolder = settingsPath.substr(0, settingsPath.find_last_of('/') + 1);
+    settings.outputMode = kBareOnceOutput;
+
+    ProgramContext context;
+    context.programFolder = argv[1];
+    context.inputPath = input;
+    context.inputIsWav = input.size() > 4 && input.substr(input.size() - 4) == ".wav";
+    context.outputText = "Benchmark";
+
+    JobStatus status;
+    TimedPump pump;
+    NoOpener opener;
+    DefaultStageRunner stages(status, pump, context.programFolder);
+    WorkingDialog dialog({settings, context, status, parameters, messages, pump}, stages, opener);
+
+    const auto start = Clock::now();
+    Clock::time_point end;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished(dialog)) {
+            end = Clock::now();
+            application.quit();
+        }
+    });
+    poll.start(10);
+    dialog.show();
+    application.exec();
+
+    if (status.failed || status.cancelRequested) {
+        std::cerr << "the conversion did not succeed\n";
+        return 1;
+    }
+    const double total = milliseconds(end - start);
+    const double pumping = milliseconds(pump.spent);
+    std::printf("%ld %.1f %.1f %.3f\n", pump.calls, pumping, total, 100.0 * pumping / total);
+    return 0;
+}
