@@ -161,6 +161,31 @@ private slots:
         QVERIFY(fixture->messages.shown.empty());
     }
 
+    // A pasted text of any length reaches the page whole.
+    void aHugeOutputTextIsKeptWhole()
+    {
+        inputField().setText(QString::fromStdString(fixture->makeInput("take.WAV")));
+        const QString huge = QStringLiteral("Tom & Jerry <live> ").repeated(6000).left(100000);
+        driver->on<OutputTextDialog>([&](OutputTextDialog& dialog) {
+            auto* text = findNamed<QLineEdit>(dialog, QStringLiteral("Output text"));
+            text->selectAll();
+            text->insert(huge);
+            QTest::keyClick(text, Qt::Key_Return);
+            return true;
+        });
+        driver->on<WorkingDialog>([](WorkingDialog& dialog) {
+            QAbstractButton* ok = findButton(dialog, QStringLiteral("&OK"));
+            if (!ok->isVisible())
+                return false;
+            ok->click();
+            return true;
+        });
+        goButton().click();
+
+        QCOMPARE(fixture->context.outputText, huge.toStdString());
+        QVERIFY(readText(fixture->outputFolder() + "orvaln7.htm").size() > 200000);
+    }
+
     void browsePutsTheChosenFileInTheField()
     {
         fixture->systemDialogs.inputFile = QStringLiteral("/music/one.mp3");
