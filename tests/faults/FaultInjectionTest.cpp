@@ -46,14 +46,35 @@ protected:
 
 test::TestFolder* FaultInjectionTest::inputs_ = nullptr;
 
-// The calls of one kind a clean conversion of the input makes, per file.
-std::map<std::string, long> callsOfCleanRun(const std::string& inputPath, IoCall call)
+// Converts the input once cleanly to learn the calls of this kind it makes,
+// per file; then again for each of them, failing from that call on, and hands
+// every such run, checked for a sound aftermath, to the test. Returns the
+// counts.
+template <typename Check>
+std::map<std::string, long> forEachFaultPoint(const std::string& inputPath, IoCall call, int error,
+                                              const Check& check)
 {
-    IoFaults faults;
-    RealConversion run(kProgramFolder);
-    run.run(inputPath);
-    EXPECT_EQ(run.outcome(), JobOutcome::Succeeded);
-    return faults.counts(call);
+    std::map<std::string, long> counts;
+    {
+        IoFaults faults;
+        RealConversion run(kProgramFolder);
+        run.run(inputPath);
+        EXPECT_EQ(run.outcome(), JobOutcome::Succeeded);
+        counts = faults.counts(call);
+    }
+    for (const auto& [name, count] : counts) {
+        for (long n = 1; n <= count; ++n) {
+            SCOPED_TRACE(name + " fails from call " + std::to_string(n));
+            IoFaults faults;
+            faults.failFrom(call, name, n, error);
+            RealConversion run(kProgramFolder);
+            run.run(inputPath);
+            EXPECT_TRUE(faults.struck());
+            test::expectSoundAftermath(run);
+            check(name, run);
+        }
+    }
+    return counts;
 }
 
 std::string pageMessage(const RealConversion& run, const std::string& name)
@@ -61,82 +82,61 @@ std::string pageMessage(const RealConversion& run, const std::string& name)
     return "Error: Cannot create output file \"" + run.output(name) + "\".";
 }
 
+using Messages = std::vector<std::string>;
+
 TEST_P(FaultInjectionTest, AWriteThatFailsAnywhereFailsTheRunCleanly)
 {
-    const auto writes = callsOfCleanRun(inputPath(), IoCall::Write);
-    const bool fromMp3 = GetParam() == "input.mp3";
-    EXPECT_EQ(writes.count("orvaln1.tmp2"), fromMp3 ? 1u : 0u);
+    const auto writes = forEachFaultPoint(inputPath(), IoCall::Write, ENOSPC, [](const std::string& name,
+                                                                                const RealConversion& run) {
+        if (name == "orvaln.da0.new") {
+            // The outputs are made; only the number could not be kept.
+            EXPECT_EQ(run.exitStatus, 1);
+            EXPECT_EQ(run.messageTexts(), Messages{"Error: Cannot write to parameters file."});
+            EXPECT_TRUE(test::fileExists(run.output("orvaln1.htm")));
+            return;
+        }
+        const std::map<std::string, std::string> expected = {
+            {"orvaln1.tmp2", "Error: Cannot write WAV file."},
+            {"orvaln1.tmp3", "Error: Cannot write MP3 file."},
+            {"orvaln1s.swf", "Error: Cannot write SWF file."},
+            {"orvaln1c.swf", pageMessage(run, "orvaln1c.swf")},
+            {"orvaln1.htm", pageMessage(run, "orvaln1.htm")},
+        };
+        EXPECT_EQ(run.outcome(), JobOutcome::Failed);
+        EXPECT_EQ(run.messageTexts(), Messages{expected.at(name)});
+    });
+    EXPECT_EQ(writes.count("orvaln1.tmp2"), GetParam() == "input.mp3" ? 1u : 0u);
     for (const char* name : {"orvaln1.tmp3", "orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm", "orvaln.da0.new"})
         EXPECT_EQ(writes.count(name), 1u) << name;
-
-    for (const auto& [name, count] : writes) {
-        for (long n = 1; n <= count; ++n) {
-            SCOPED_TRACE(name + " fails from write " + std::to_string(n));
-            IoFaults faults;
-            faults.failFrom(IoCall::Write, name, n, ENOSPC);
-            RealConversion run(kProgramFolder);
-            run.run(inputPath());
-            ASSERT_TRUE(faults.struck());
-            test::expectSoundAftermath(run);
-
-            if (name == "orvaln.da0.new") {
-                // The outputs are made; only the number could not be kept.
-                EXPECT_EQ(run.exitStatus, 1);
-                EXPECT_EQ(run.messageTexts(), std::vector<std::string>{"Error: Cannot write to parameters file."});
-                EXPECT_TRUE(test::fileExists(run.output("orvaln1.htm")));
-                continue;
-            }
-            const std::map<std::string, std::string> expected = {
-                {"orvaln1.tmp2", "Error: Cannot write WAV file."},
-                {"orvaln1.tmp3", "Error: Cannot write MP3 file."},
-                {"orvaln1s.swf", "Error: Cannot write SWF file."},
-                {"orvaln1c.swf", pageMessage(run, "orvaln1c.swf")},
-                {"orvaln1.htm", pageMessage(run, "orvaln1.htm")},
-            };
-            EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-            EXPECT_EQ(run.messageTexts(), std::vector<std::string>{expected.at(name)});
-        }
-    }
 }
 
 TEST_P(FaultInjectionTest, AReadErrorAnywhereFailsTheRunCleanly)
 {
-    const auto reads = callsOfCleanRun(inputPath(), IoCall::Read);
-    const bool fromMp3 = GetParam() == "input.mp3";
-    for (const auto& [name, count] : reads) {
-        for (long n = 1; n <= count; ++n) {
-            SCOPED_TRACE(name + " fails from read " + std::to_string(n));
-            IoFaults faults;
-            faults.failFrom(IoCall::Read, name, n, EIO);
-            RealConversion run(kProgramFolder);
-            run.run(inputPath());
-            ASSERT_TRUE(faults.struck());
-            test::expectSoundAftermath(run);
-
-            if (run.exitStatus) {
-                EXPECT_EQ(name, "orvaln.da0");
-                EXPECT_EQ(run.messageTexts(), std::vector<std::string>{"Error: Missing parameters file."});
-                continue;
-            }
-            if (!run.inputAccepted) {
-                EXPECT_EQ(name, "input.mp3") << "only an MP3's tags are read before the run";
-                EXPECT_EQ(run.messageTexts(),
-                          std::vector<std::string>{"Error: End of input file reached before end of expected data."});
-                continue;
-            }
-            const std::map<std::string, std::string> expected = {
-                {"input.mp3", "Error: Cannot read MP3 file."},
-                {"input.wav", "Error: Cannot read WAV file."},
-                {"orvaln1.tmp2", "Error: Cannot read WAV file."},
-                {"orvaln1.tmp3", "Error: Cannot read MP3 file."},
-            };
-            EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-            const std::string message =
-                expected.count(name) ? expected.at(name) : pageMessage(run, "orvaln1c.swf"); // the controller
-            EXPECT_EQ(run.messageTexts(), std::vector<std::string>{message});
+    const auto reads = forEachFaultPoint(inputPath(), IoCall::Read, EIO, [](const std::string& name,
+                                                                           const RealConversion& run) {
+        if (run.exitStatus) {
+            EXPECT_EQ(name, "orvaln.da0");
+            EXPECT_EQ(run.messageTexts(), Messages{"Error: Missing parameters file."});
+            return;
         }
-    }
-    EXPECT_EQ(reads.count("orvaln1.tmp2"), fromMp3 ? 1u : 0u);
+        if (!run.inputAccepted) {
+            EXPECT_EQ(name, "input.mp3") << "only an MP3's tags are read before the run";
+            EXPECT_EQ(run.messageTexts(), Messages{"Error: End of input file reached before end of expected data."});
+            return;
+        }
+        const std::map<std::string, std::string> expected = {
+            {"input.mp3", "Error: Cannot read MP3 file."},
+            {"input.wav", "Error: Cannot read WAV file."},
+            {"orvaln1.tmp2", "Error: Cannot read WAV file."},
+            {"orvaln1.tmp3", "Error: Cannot read MP3 file."},
+        };
+        EXPECT_EQ(run.outcome(), JobOutcome::Failed);
+        const std::string message =
+            expected.count(name) ? expected.at(name) : pageMessage(run, "orvaln1c.swf"); // the controller
+        EXPECT_EQ(run.messageTexts(), Messages{message});
+    });
+    EXPECT_EQ(reads.count(GetParam()), 1u);
+    EXPECT_EQ(reads.count("orvaln1.tmp3"), 1u);
 }
 
 // The pumps of a clean run at which a cancel is worth trying: the first and
