@@ -6,7 +6,6 @@
 
 #include "IoFaults.h"
 #include "RealConversion.h"
-#include "TestAudio.h"
 #include "TestFolder.h"
 
 #include <cerrno>
@@ -29,12 +28,7 @@ protected:
     static void SetUpTestSuite()
     {
         inputs_ = new test::TestFolder;
-        test::TestTone tone;
-        tone.seconds = 2.5; // three animation blocks
-        test::writeWav(inputs_->file("input.wav"), tone);
-        ASSERT_EQ(test::runCommand("lame --quiet -b 128 " + test::shellQuote(inputs_->file("input.wav")) + " " +
-                                   test::shellQuote(inputs_->file("input.mp3"))),
-                  0);
+        ASSERT_TRUE(test::writeToneFiles(*inputs_, "input"));
     }
     static void TearDownTestSuite() { delete std::exchange(inputs_, nullptr); }
 

@@ -21,15 +21,9 @@ const std::string kProgramFolder = ORVALIN_PROGRAM_DIR;
 
 class HostileInputTest : public ::testing::Test {
 protected:
-    // A 2.5-second tone as LAME makes it: three animation blocks.
     Bytes toneMp3()
     {
-        test::TestTone tone;
-        tone.seconds = 2.5;
-        test::writeWav(inputs.file("tone.wav"), tone);
-        EXPECT_EQ(test::runCommand("lame --quiet -b 128 " + test::shellQuote(inputs.file("tone.wav")) + " " +
-                                   test::shellQuote(inputs.file("tone.mp3"))),
-                  0);
+        EXPECT_TRUE(test::writeToneFiles(inputs, "tone"));
         return test::readBytes(inputs.file("tone.mp3"));
     }
 

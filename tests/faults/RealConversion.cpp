@@ -4,6 +4,7 @@
 #include "job/ConversionJob.h"
 #include "job/DefaultStageRunner.h"
 #include "SwfFile.h"
+#include "TestAudio.h"
 #include "settings/ParametersFile.h"
 
 #include <algorithm>
@@ -78,6 +79,15 @@ std::vector<std::string> RealConversion::leftovers() const
         names.push_back("out/" + entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool writeToneFiles(const TestFolder& folder, const std::string& name)
+{
+    TestTone tone;
+    tone.seconds = 2.5;
+    writeWav(folder.file(name + ".wav"), tone);
+    return runCommand("lame --quiet -b 128 " + shellQuote(folder.file(name + ".wav")) + " " +
+                      shellQuote(folder.file(name + ".mp3"))) == 0;
 }
 
 void expectSoundAftermath(const RealConversion& run)

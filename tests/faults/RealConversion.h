@@ -52,6 +52,10 @@ private:
     std::string parametersBefore_;
 };
 
+// A 2.5-second tone, three animation blocks long, written into the folder as
+// NAME.wav and as LAME's 128 kb/s NAME.mp3; false when LAME failed.
+bool writeToneFiles(const TestFolder& folder, const std::string& name);
+
 // What every run must leave, however it ended: no temporary, an animation
 // only when it is complete, a page only after success, a controller copy
 // only whole, and a whole parameters
