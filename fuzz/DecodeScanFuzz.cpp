@@ -14,14 +14,6 @@ using namespace orvalin;
 
 namespace {
 
-std::uint32_t ui32At(const std::vector<std::uint8_t>& bytes, std::size_t offset)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | bytes[offset + static_cast<std::size_t>(i)];
-    return value;
-}
-
 // A WAV the stage leaves behind is a complete 16-bit PCM file whose sizes
 // match what it holds.
 void checkWav(const std::vector<std::uint8_t>& wav)
@@ -29,13 +21,15 @@ void checkWav(const std::vector<std::uint8_t>& wav)
     fuzz::check(wav.size() >= kPcmWavHeaderSize, "the WAV holds its header");
     fuzz::check(std::memcmp(wav.data(), "RIFF", 4) == 0 && std::memcmp(wav.data() + 8, "WAVE", 4) == 0,
                 "the WAV starts with its marks");
-    fuzz::check(ui32At(wav, kRiffSizeOffset) == wav.size() - 8, "the RIFF size matches the file");
-    const std::uint32_t dataSize = ui32At(wav, kDataSizeOffset);
+    fuzz::check(fuzz::littleEndian(wav, kRiffSizeOffset, 4) == wav.size() - 8,
+                "the RIFF size matches the file");
+    const std::uint32_t dataSize = fuzz::littleEndian(wav, kDataSizeOffset, 4);
     fuzz::check(dataSize == wav.size() - kPcmWavHeaderSize, "the data size matches the file");
     fuzz::check(dataSize <= kMaxPcmDataBytes, "the data stays within the size limit");
-    const unsigned channels = wav[22] | wav[23] << 8;
+    const std::uint32_t channels = fuzz::littleEndian(wav, 22, 2);
     fuzz::check(channels == 1 || channels == 2, "the WAV has one or two channels");
-    fuzz::check(ui32At(wav, 24) >= 8000 && ui32At(wav, 24) <= 48000, "the WAV rate is an MPEG rate");
+    const std::uint32_t rate = fuzz::littleEndian(wav, 24, 4);
+    fuzz::check(rate >= 8000 && rate <= 48000, "the WAV rate is an MPEG rate");
 }
 
 } // namespace

@@ -17,15 +17,6 @@ constexpr int kSoundStreamHead = 18;
 constexpr int kSoundStreamBlock = 19;
 constexpr std::size_t kTagsStart = 23; // after the header and the background colour
 
-std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t offset, int count)
-{
-    fuzz::check(offset + static_cast<std::size_t>(count) <= bytes.size(), "fields lie inside the file");
-    std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | bytes[offset + static_cast<std::size_t>(i)];
-    return value;
-}
-
 // The header's length and frame count agree with the file, every tag lies
 // inside it, the stream head comes before any block, each block starts with a
 // frame sync, and the file ends with End tags.
@@ -33,20 +24,20 @@ void checkAnimation(const std::vector<std::uint8_t>& swf)
 {
     fuzz::check(swf.size() >= kTagsStart + 2, "the file holds its header and an End tag");
     fuzz::check(std::memcmp(swf.data(), "FWS\x04", 4) == 0, "the file is an uncompressed version 4 SWF");
-    fuzz::check(littleEndian(swf, 4, 4) == swf.size(), "the header's length is the file's");
-    const std::uint32_t frameCount = littleEndian(swf, 16, 2);
+    fuzz::check(fuzz::littleEndian(swf, 4, 4) == swf.size(), "the header's length is the file's");
+    const std::uint32_t frameCount = fuzz::littleEndian(swf, 16, 2);
     fuzz::check(frameCount <= SwfStreamWriter::kMaxFlashFrames + 1, "the frame count stays bounded");
 
     std::size_t offset = kTagsStart;
     std::uint32_t showFrames = 0;
     bool streamStarted = false;
     for (;;) {
-        const std::uint32_t header = littleEndian(swf, offset, 2);
+        const std::uint32_t header = fuzz::littleEndian(swf, offset, 2);
         offset += 2;
         const int code = static_cast<int>(header >> 6);
         std::uint32_t length = header & 0x3F;
         if (length == 0x3F) {
-            length = littleEndian(swf, offset, 4);
+            length = fuzz::littleEndian(swf, offset, 4);
             offset += 4;
         }
         fuzz::check(offset + length <= swf.size(), "a tag ends inside the file");
@@ -64,7 +55,7 @@ void checkAnimation(const std::vector<std::uint8_t>& swf)
         offset += length;
     }
     for (; offset < swf.size(); offset += 2)
-        fuzz::check(littleEndian(swf, offset, 2) == 0, "only End tags follow the first one");
+        fuzz::check(fuzz::littleEndian(swf, offset, 2) == 0, "only End tags follow the first one");
     fuzz::check(showFrames == frameCount, "the frame count is the number of shown frames");
 }
 
