@@ -6,7 +6,7 @@ namespace orvalin {
 
 void QtMessagePump::pumpMessages()
 {
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = now_();
     if (now - lastPump_ < kInterval)
         return;
     lastPump_ = now;

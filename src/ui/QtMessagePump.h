@@ -12,12 +12,18 @@ namespace orvalin {
 // spends well under one percent of its time here.
 class QtMessagePump final : public MessagePump {
 public:
+    using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kInterval{5};
+
+    // The clock is a parameter so that the interval can be checked without
+    // waiting for real time to pass.
+    explicit QtMessagePump(Clock::time_point (*now)() = Clock::now) : now_(now) {}
 
     void pumpMessages() override;
 
 private:
-    std::chrono::steady_clock::time_point lastPump_{};
+    Clock::time_point (*now_)();
+    Clock::time_point lastPump_{};
 };
 
 } // namespace orvalin

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -12,23 +14,58 @@ namespace orvalin::test {
 
 // Drives modal dialogs the way a user does while their exec() runs. Each
 // step is called with the active modal dialog of its type every few
-// milliseconds until it returns true; it gives up after ten seconds, so that
-// a failing test cannot hang. Steps that never ran end with the driver.
+// milliseconds until it returns true, and again now and then while that
+// dialog stays open (a file dialog ignores accept() until it has listed its
+// folder): a step is done only when its dialog has closed. After ten seconds
+// the driver gives up: it closes whatever modal is still open and fails the
+// test, so that a failing test cannot hang. Steps that never found their
+// dialog end with the driver.
 class ModalDriver final : public QObject {
 public:
     template <typename T>
     void on(std::function<bool(T&)> step)
     {
+        struct State {
+            bool stepped = false;
+            QPointer<T> handled;
+            int ticksLeft = kTimeoutMs / kTickMs;
+            int ticksSinceStep = 0;
+        };
         auto* timer = new QTimer(this);
-        auto remaining = std::make_shared<int>(2000);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, step, remaining] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            if ((dialog && dialog->isVisible() && step(*dialog)) || --*remaining == 0) {
-                timer->stop();
-                timer->deleteLater();
+        auto state = std::make_shared<State>();
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, step, state] {
+            if (state->stepped) {
+                if (state->handled && ++state->ticksSinceStep % kRetryTicks == 0)
+                    step(*state->handled);
+            } else if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+                       dialog && dialog->isVisible() && step(*dialog)) {
+                state->stepped = true;
+                state->handled = dialog;
             }
+            const bool closed = state->stepped && (!state->handled || !state->handled->isVisible());
+            if (!closed && --state->ticksLeft > 0)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            if (!closed && (state->stepped || QApplication::activeModalWidget()))
+                giveUp();
         });
-        timer->start(5);
+        timer->start(kTickMs);
+    }
+
+private:
+    static constexpr int kTickMs = 5;
+    static constexpr int kTimeoutMs = 10000;
+    static constexpr int kRetryTicks = 50;
+
+    static void giveUp()
+    {
+        for (int attempt = 0; attempt < 10 && QApplication::activeModalWidget(); ++attempt) {
+            QWidget* modal = QApplication::activeModalWidget();
+            modal->close();
+            modal->hide();
+        }
+        QTest::qFail("a scripted dialog step did not end within ten seconds", __FILE__, __LINE__);
     }
 };
 

@@ -10,7 +10,7 @@ program_folder=${1:?program folder}
 screenshot=${2:-}
 
 if [[ -z ${XVFB_CONVERSION_INNER:-} ]]; then
-  for tool in xvfb-run xdotool sox; do
+  for tool in Xvfb xdotool sox; do
     if ! command -v "$tool" >/dev/null; then
       echo "skipped: $tool is not installed"
       exit 77
@@ -25,7 +25,7 @@ if [[ -z ${XVFB_CONVERSION_INNER:-} ]]; then
     "$work/gui/" > "$work/program/orvaln.da0"
   sox -n -r 44100 -c 2 -b 16 "$work/tone song.wav" synth 2 sine 440 sine 660
   export XVFB_CONVERSION_INNER=1
-  xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$work" "$screenshot"
+  "$(dirname "$0")/virtual-display.sh" bash "$0" "$work" "$screenshot"
 
   cp "$program_folder/orvaln.da0" "$work/cli.da0"
   "$work/program/orvalin-convert" --settings "$work/cli.da0" -o "$work/cli/" -n 1 -y -q \

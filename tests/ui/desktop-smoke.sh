@@ -10,7 +10,7 @@ program_folder=${1:?program folder}
 screenshot=${2:-}
 
 if [[ -z ${XVFB_SMOKE_INNER:-} ]]; then
-  for tool in xvfb-run xwininfo xkill; do
+  for tool in Xvfb xwininfo xkill; do
     if ! command -v "$tool" >/dev/null; then
       echo "skipped: $tool is not installed"
       exit 77
@@ -23,7 +23,7 @@ if [[ -z ${XVFB_SMOKE_INNER:-} ]]; then
   # was read; the copy keeps the build's own file untouched.
   sed -i '7s/.*/y\r/' "$work/orvaln.da0"
   export XVFB_SMOKE_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$work" "$screenshot"
+  exec "$(dirname "$0")/virtual-display.sh" bash "$0" "$work" "$screenshot"
 fi
 
 unset QT_QPA_PLATFORM
