@@ -55,11 +55,10 @@ public:
     std::function<void(long)> onPump;
 };
 
+// Throws instead of ending the process, so that fatal paths can be tested.
 struct ProcessExited {
     int status;
 };
-
-// Throws instead of ending the process, so that fatal paths can be tested.
 class ThrowingProcessExit final : public ProcessExit {
 public:
     [[noreturn]] void exitProcess(int status) override { throw ProcessExited{status}; }

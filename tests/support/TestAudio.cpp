@@ -2,7 +2,6 @@
 
 #include "TestFolder.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -11,23 +10,16 @@
 namespace orvalin::test {
 namespace {
 
-void put16(std::vector<std::uint8_t>& out, unsigned value)
+void put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes)
 {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-void put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void putChunk(std::vector<std::uint8_t>& out, const std::string& id,
-              const std::vector<std::uint8_t>& body)
+void putChunk(std::vector<std::uint8_t>& out, const std::string& id, const std::vector<std::uint8_t>& body)
 {
     out.insert(out.end(), id.begin(), id.end());
-    put32(out, static_cast<std::uint32_t>(body.size()));
+    put(out, static_cast<std::uint32_t>(body.size()), 4);
     out.insert(out.end(), body.begin(), body.end());
     if (body.size() % 2 == 1)
         out.push_back(0); // RIFF pads odd chunks
@@ -37,33 +29,30 @@ void putChunk(std::vector<std::uint8_t>& out, const std::string& id,
 
 std::vector<std::uint8_t> makeWav(const TestTone& tone)
 {
-    const int bytesPerSample = tone.bitsPerSample / 8;
+    const int blockAlign = tone.channels * tone.bitsPerSample / 8;
     std::vector<std::uint8_t> format;
-    put16(format, 1);
-    put16(format, static_cast<unsigned>(tone.channels));
-    put32(format, static_cast<std::uint32_t>(tone.sampleRate));
-    put32(format, static_cast<std::uint32_t>(tone.sampleRate * tone.channels * bytesPerSample));
-    put16(format, static_cast<unsigned>(tone.channels * bytesPerSample));
-    put16(format, static_cast<unsigned>(tone.bitsPerSample));
+    put(format, 1, 2);
+    put(format, tone.channels, 2);
+    put(format, tone.sampleRate, 4);
+    put(format, tone.sampleRate * blockAlign, 4);
+    put(format, blockAlign, 2);
+    put(format, tone.bitsPerSample, 2);
 
     const auto frames = static_cast<long>(tone.seconds * tone.sampleRate);
     std::vector<std::uint8_t> data;
-    data.reserve(static_cast<std::size_t>(frames * tone.channels * bytesPerSample));
     for (long i = 0; i < frames; ++i) {
         const double time = static_cast<double>(i) / tone.sampleRate;
-        double amplitude = tone.amplitude;
-        if (!tone.segmentAmplitudes.empty()) {
-            const auto segment = static_cast<std::size_t>(time / tone.segmentSeconds);
-            amplitude = tone.segmentAmplitudes[segment % tone.segmentAmplitudes.size()];
-        }
+        const auto segment = static_cast<std::size_t>(time / tone.segmentSeconds);
+        const double amplitude = tone.segmentAmplitudes.empty()
+                                     ? tone.amplitude
+                                     : tone.segmentAmplitudes[segment % tone.segmentAmplitudes.size()];
         for (int channel = 0; channel < tone.channels; ++channel) {
             // Each channel a little higher, so that channels can be told apart.
-            const double frequency = tone.frequency * (1.0 + 0.5 * channel);
-            const double value = amplitude * std::sin(2 * M_PI * frequency * time);
+            const double value = amplitude * std::sin(2 * M_PI * tone.frequency * (1.0 + 0.5 * channel) * time);
             if (tone.bitsPerSample == 8)
                 data.push_back(static_cast<std::uint8_t>(std::lround(128 + 127 * value)));
             else
-                put16(data, static_cast<unsigned>(static_cast<std::int16_t>(std::lround(32767 * value))));
+                put(data, static_cast<std::uint16_t>(std::lround(32767 * value)), 2);
         }
     }
 
@@ -76,7 +65,7 @@ std::vector<std::uint8_t> makeWav(const TestTone& tone)
         putChunk(body, id, chunk);
 
     std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
-    put32(file, static_cast<std::uint32_t>(body.size() + 4));
+    put(file, static_cast<std::uint32_t>(body.size() + 4), 4);
     file.insert(file.end(), {'W', 'A', 'V', 'E'});
     file.insert(file.end(), body.begin(), body.end());
     return file;
@@ -97,23 +86,17 @@ std::string captureCommand(const std::string& command)
 {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string output;
-    if (!pipe)
-        return output;
-    std::array<char, 4096> chunk;
-    while (const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe.get()))
-        output.append(chunk.data(), got);
+    char chunk[4096];
+    while (pipe && !std::feof(pipe.get()) && !std::ferror(pipe.get()))
+        output.append(chunk, std::fread(chunk, 1, sizeof chunk, pipe.get()));
     return output;
 }
 
 std::string shellQuote(const std::string& text)
 {
     std::string quoted = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 

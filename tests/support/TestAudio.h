@@ -27,12 +27,10 @@ struct TestTone {
 std::vector<std::uint8_t> makeWav(const TestTone& tone);
 void writeWav(const std::string& path, const TestTone& tone);
 
-// Runs a shell command, returning its exit status; its output is discarded
-// unless captured.
+// Runs a shell command, returning its exit status and discarding its output,
+// or returning its output; shellQuote quotes a path for such a command.
 int runCommand(const std::string& command);
 std::string captureCommand(const std::string& command);
-
-// Quotes a path for the shell.
 std::string shellQuote(const std::string& text);
 
 } // namespace orvalin::test

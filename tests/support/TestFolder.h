@@ -1,6 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +16,18 @@ namespace orvalin::test {
 // path() ends in the path separator, as the program's folders do.
 class TestFolder {
 public:
-    TestFolder();
-    ~TestFolder();
+    TestFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvalin-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a test folder");
+        path_ = pattern + "/";
+    }
+    ~TestFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
 
@@ -23,28 +38,31 @@ private:
     std::string path_;
 };
 
-std::vector<std::uint8_t> readBytes(const std::string& path);
-std::string readText(const std::string& path);
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void writeText(const std::string& path, std::string_view text);
-bool fileExists(const std::string& path);
+inline std::string readText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
-} // namespace orvalin::test
+inline std::vector<std::uint8_t> readBytes(const std::string& path)
+{
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
+}
 
-namespace orvalin::test {
+inline void writeText(const std::string& path, std::string_view text)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(text.data(), static_cast<std::streamsize>(text.size()));
+}
 
-// Makes every write of this process past the given file size fail, as a full
-// disk would, until the object goes.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(unsigned long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    writeText(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+}
 
-private:
-    unsigned long previousSoft_;
-    void (*previousHandler_)(int);
-};
+inline bool fileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
 
 } // namespace orvalin::test

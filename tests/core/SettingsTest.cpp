@@ -1,0 +1,102 @@
+#include "settings/ParametersFile.h"
+#include "settings/SettingsRules.h"
+
+#include "ProgramFolderFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace orvalin {
+namespace {
+
+constexpr const char* kShippedDefaults =
+    "y\r\n\r\n1\r\nstandard01200040\r\nc\r\n00\r\ny\r\nFFFFFF\r\n000000\r\n1\r\n128\r\n44100\r\n2\r\n";
+
+class ParametersFileTest : public ::testing::Test, protected test::ProgramFolderFixture {};
+
+TEST_F(ParametersFileTest, LoadsAndSavesBackByteForByte)
+{
+    test::writeText(parameters.path(), kShippedDefaults);
+    parameters.loadParameters();
+    EXPECT_EQ(settings, (ConversionSettings{true, "", 1, "standard01200040", "c", 0, true, "FFFFFF", "000000", 1,
+                                            128, 44100, 2}));
+    parameters.saveParameters();
+    EXPECT_EQ(parametersText(), kShippedDefaults);
+
+    settings = {.outputFolder = "  /srv/web pages/ ", .controllerName = " round03150050 ", .instructionLetter = "e",
+                .backgroundColour = "ff00ff", .nextOutputNumber = 42};
+    const ConversionSettings saved = settings;
+    parameters.saveParameters();
+    settings = {};
+    parameters.loadParameters();
+    EXPECT_EQ(settings, saved);
+    EXPECT_FALSE(test::fileExists(parameters.path() + ".new"));
+}
+
+TEST_F(ParametersFileTest, SavesThirteenCrLfLinesWithTwoDigitTipNumbers)
+{
+    for (const auto& [tip, written] : {std::pair{5, "05"}, {0, "00"}, {123, "123"}, {-1, "-1"}}) {
+        settings = {.tipNumber = tip};
+        parameters.saveParameters();
+        const std::string expected =
+            "n\r\n\r\n0\r\n\r\n\r\n" + std::string(written) + "\r\nn\r\n\r\n\r\n0\r\n0\r\n0\r\n0\r\n";
+        EXPECT_EQ(parametersText(), expected);
+        EXPECT_EQ(formatParameters(settings), expected);
+        EXPECT_EQ(parseParameters(expected).tipNumber, tip);
+    }
+}
+
+TEST(ParametersReading, FlagsAndNumbers)
+{
+    EXPECT_TRUE(parseParameters("y\n").outputToDesktop);
+    for (const char* line : {"Y", "yes", "y ", " y", "", "n"})
+        EXPECT_FALSE(parseParameters(std::string(line) + "\n").outputToDesktop) << line;
+    for (const auto& [line, bitrate] : std::vector<std::pair<std::string, int>>{
+             {"128 kb/s", 128}, {"007", 7}, {"  \t+64", 64}, {"-8", -8}, {"kb 128", 0}, {"", 0},
+             {"99999999999999", 2147483647}})
+        EXPECT_EQ(parseParameters("y\n\n1\n\nc\n00\ny\n\n\n1\n" + line + "\n").bitrate, bitrate) << line;
+}
+
+// A short file leaves the rest empty; lines past the thirteenth are never read.
+TEST(ParametersReading, AcceptsEitherLineEndAndShortOrLongFiles)
+{
+    const ConversionSettings full{false, "/out/", 2, "x", "d", 3, false, "AA", "BB", 4, 5, 6, 7};
+    EXPECT_EQ(parseParameters("n\n/out/\n2\nx\nd\n3\nn\nAA\nBB\n4\n5\n6\n7\n"), full);
+    EXPECT_EQ(parseParameters("n\r\n/out/\r\n2\r\nx\r\nd\r\n3\r\nn\r\nAA\r\nBB\r\n4\r\n5\r\n6\r\n7"), full);
+    EXPECT_EQ(parseParameters("n\rx\n/a\r\r\n").outputFolder, "/a\r");
+    EXPECT_EQ(parseParameters("y\r\n/out/\r\n3\r\nname01100100\r\nf\r\n"),
+              (ConversionSettings{true, "/out/", 3, "name01100100", "f"}));
+    EXPECT_EQ(parseParameters("n\n\n\n\n\n\n\n\n\n\n\n\n2\n9\n").channels, 2);
+}
+
+TEST_F(ParametersFileTest, AMissingOrUnwritableFileIsFatalWithItsMessage)
+{
+    ParametersFile nowhere(settings, folder.file("missing/orvaln.da0"), messages, processExit);
+    EXPECT_THROW(nowhere.loadParameters(), test::ProcessExited);
+    EXPECT_THROW(nowhere.saveParameters(), test::ProcessExited);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon, messages.shown[0].owner),
+              std::tuple("Error: Missing parameters file.", MessageIcon::Error, MessageOwner::None));
+    EXPECT_EQ(std::tuple(messages.shown[1].text, messages.shown[1].icon, messages.shown[1].owner),
+              std::tuple("Error: Cannot write to parameters file.", MessageIcon::Error, MessageOwner::MainWindow));
+}
+
+TEST(CompressionRules, RefuseBitratesEachSampleRateCannotCarry)
+{
+    for (const auto& [rate, bitrate, message] : std::vector<std::tuple<int, int, std::string>>{
+             {11025, 80, "Sample rate 11025 Hz cannot be used with bitrates above 64 kb/s.\n"}, {11025, 64, ""},
+             {22050, 192, "Sample rate 22050 Hz cannot be used with bitrates above 160 kb/s.\n"}, {22050, 160, ""},
+             {44100, 56, "Sample rate 44100 Hz cannot be used with bitrates below 64 kb/s.\n"}, {44100, 64, ""},
+             {44100, 320, ""}, {48000, 8, ""}})
+        EXPECT_EQ(compressionRuleMessage(rate, bitrate), message) << rate << " " << bitrate;
+}
+
+TEST(InstructionLetter, KeepsOneLowerCaseLetterOtherThanS)
+{
+    for (const auto& [letter, kept] : std::vector<std::pair<std::string, std::string>>{
+             {"e", "e"}, {"Z", "z"}, {"C", "c"}, {"dx", "d"}, {"S", "c"}, {"s", "c"}, {"7", "c"}, {"", "c"},
+             {" ", "c"}, {"\xC3\xA9", "c"}})
+        EXPECT_EQ(normaliseInstructionLetter(letter), kept) << letter;
+}
+
+} // namespace
+} // namespace orvalin
