@@ -1,103 +1,89 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace orvalin::test {
 
-// Drives modal dialogs the way a user does while their exec() runs. Each
-// step is called with the active modal dialog of its type every few
-// milliseconds until it returns true, and again now and then while that
-// dialog stays open (a file dialog ignores accept() until it has listed its
-// folder): a step is done only when its dialog has closed. After ten seconds
-// the driver gives up: it closes whatever modal is still open and fails the
-// test, so that a failing test cannot hang. Steps that never found their
-// dialog end with the driver.
+// Drives modal dialogs the way a user does while their exec() runs. A step
+// is called with the active modal dialog of its type every few milliseconds
+// until it returns true, then now and then again while that dialog stays open
+// (a file dialog ignores accept() until it has listed its folder): it is done
+// only when its dialog has closed. After ten seconds the driver gives up: it
+// closes whatever modal is open and fails the test, so that none can hang.
+// Steps that never found their dialog end with the driver.
 class ModalDriver final : public QObject {
 public:
     template <typename T>
     void on(std::function<bool(T&)> step)
     {
         struct State {
-            bool stepped = false;
             QPointer<T> handled;
-            int ticksLeft = kTimeoutMs / kTickMs;
-            int ticksSinceStep = 0;
+            int ticks = 0;
+            int steppedAt = -1;
         };
         auto* timer = new QTimer(this);
-        auto state = std::make_shared<State>();
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, step, state] {
-            if (state->stepped) {
-                if (state->handled && ++state->ticksSinceStep % kRetryTicks == 0)
-                    step(*state->handled);
-            } else if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-                       dialog && dialog->isVisible() && step(*dialog)) {
-                state->stepped = true;
-                state->handled = dialog;
+        connect(timer, &QTimer::timeout, timer, [timer, step, state = std::make_shared<State>()] {
+            State& s = *state;
+            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (s.steppedAt < 0 && dialog && dialog->isVisible() && step(*dialog)) {
+                s.steppedAt = s.ticks;
+                s.handled = dialog;
+            } else if (s.steppedAt >= 0 && s.handled && (s.ticks - s.steppedAt) % kRetryTicks == 0) {
+                step(*s.handled);
             }
-            const bool closed = state->stepped && (!state->handled || !state->handled->isVisible());
-            if (!closed && --state->ticksLeft > 0)
+            const bool closed = s.steppedAt >= 0 && (!s.handled || !s.handled->isVisible());
+            if (!closed && ++s.ticks < kGiveUpTicks)
                 return;
             timer->stop();
             timer->deleteLater();
-            if (!closed && (state->stepped || QApplication::activeModalWidget()))
-                giveUp();
+            if (closed || (s.steppedAt < 0 && !QApplication::activeModalWidget()))
+                return;
+            for (int attempt = 0; attempt < 10 && QApplication::activeModalWidget(); ++attempt) {
+                QWidget* modal = QApplication::activeModalWidget();
+                modal->close();
+                modal->hide();
+            }
+            QTest::qFail("a scripted dialog step did not end within ten seconds", __FILE__, __LINE__);
         });
         timer->start(kTickMs);
     }
 
 private:
     static constexpr int kTickMs = 5;
-    static constexpr int kTimeoutMs = 10000;
+    static constexpr int kGiveUpTicks = 10000 / kTickMs;
     static constexpr int kRetryTicks = 50;
-
-    static void giveUp()
-    {
-        for (int attempt = 0; attempt < 10 && QApplication::activeModalWidget(); ++attempt) {
-            QWidget* modal = QApplication::activeModalWidget();
-            modal->close();
-            modal->hide();
-        }
-        QTest::qFail("a scripted dialog step did not end within ten seconds", __FILE__, __LINE__);
-    }
 };
 
-// The control of type T with the given accessible name, or null.
+// The first control of type T under root that matches; none ends the run.
+template <typename T, typename Match>
+T& control(const QWidget& root, const QString& what, Match matches)
+{
+    for (T* candidate : root.findChildren<T*>()) {
+        if (matches(*candidate))
+            return *candidate;
+    }
+    qFatal("no control %s", qPrintable(what));
+}
+
 template <typename T>
-T* findNamed(const QWidget& root, const QString& accessibleName)
+T& named(const QWidget& root, const QString& name)
 {
-    for (T* control : root.findChildren<T*>()) {
-        if (control->accessibleName() == accessibleName)
-            return control;
-    }
-    return nullptr;
+    return control<T>(root, name, [&](T& c) { return c.accessibleName() == name; });
 }
-
-// The button with this caption (mnemonic included), or null.
-inline QAbstractButton* findButton(const QWidget& root, const QString& caption)
+// By caption, mnemonic included.
+inline QAbstractButton& button(const QWidget& root, const QString& caption)
 {
-    for (QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
-        if (button->text() == caption)
-            return button;
-    }
-    return nullptr;
+    return control<QAbstractButton>(root, caption, [&](QAbstractButton& b) { return b.text() == caption; });
 }
-
-// The label whose text starts with the given words, or null.
-inline QLabel* findLabel(const QWidget& root, const QString& start)
+// By the start of its text.
+inline QLabel& label(const QWidget& root, const QString& start)
 {
-    for (QLabel* label : root.findChildren<QLabel*>()) {
-        if (label->text().startsWith(start))
-            return label;
-    }
-    return nullptr;
+    return control<QLabel>(root, start, [&](QLabel& l) { return l.text().startsWith(start); });
 }
 
 } // namespace orvalin::test

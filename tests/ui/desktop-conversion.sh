@@ -11,10 +11,7 @@ screenshot=${2:-}
 
 if [[ -z ${XVFB_CONVERSION_INNER:-} ]]; then
   for tool in Xvfb xdotool sox; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "skipped: $tool is not installed"
-      exit 77
-    fi
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
   done
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
@@ -31,14 +28,10 @@ if [[ -z ${XVFB_CONVERSION_INNER:-} ]]; then
   "$work/program/orvalin-convert" --settings "$work/cli.da0" -o "$work/cli/" -n 1 -y -q \
     -b 96 -r 22050 -c 1 -m loop "$work/tone song.wav"
   for file in orvaln1.htm orvaln1s.swf; do
-    if ! cmp "$work/gui/$file" "$work/cli/$file"; then
-      echo "$file differs between the desktop program and orvalin-convert"
-      exit 1
-    fi
+    cmp "$work/gui/$file" "$work/cli/$file" || { echo "$file differs from orvalin-convert's"; exit 1; }
   done
-  leftovers=$(ls "$work/gui" | grep -v -e '^orvaln1.htm$' -e '^orvaln1s.swf$' || true)
-  if [[ -n $leftovers ]]; then
-    echo "unexpected files: $leftovers"
+  if [[ $(ls "$work/gui") != $'orvaln1.htm\norvaln1s.swf' ]]; then
+    echo "unexpected files:" $(ls "$work/gui")
     exit 1
   fi
   echo "the desktop program made the same files as orvalin-convert"
@@ -54,13 +47,10 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 # Waits for a window of that exact title and prints its id.
 await_window() {
+  local id
   for _ in $(seq 150); do
-    local id
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    if [[ -n $id ]]; then
-      echo "$id"
-      return 0
-    fi
+    [[ -n $id ]] && { echo "$id"; return 0; }
     sleep 0.1
   done
   echo "no window \"$1\" appeared" >&2
@@ -73,10 +63,8 @@ xdotool windowfocus --sync "$main"
 # The input field has the keyboard focus when the window opens.
 xdotool type --delay 2 "$work/tone song.wav"
 xdotool key alt+g
-
 text=$(await_window "Orvalin - Output Text")
 xdotool windowfocus --sync "$text" key Return
-
 working=$(await_window "Orvalin - Working")
 for _ in $(seq 300); do
   [[ -f $work/gui/orvaln1.htm ]] && break
