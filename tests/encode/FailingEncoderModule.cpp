@@ -1,69 +1,59 @@
-// An encoder module that behaves like the real one, without encoding, except
-// that the call named by FAILING_CALL fails (encoding from its second call). It counts its calls, so that a
-// test holding the module loaded can see which calls were made.
+// An encoder module that makes frames of 0xAA bytes and fails as FAILING_CALL
+// in its environment says: "init", "encode" (from its second call, after some
+// output), "deinit", "overrun" (claiming more output than any buffer holds) or
+// "tiny" (chunks of no sample). A test holding it loaded sees its call counts.
 
 #include "audio/EncoderInterface.h"
+
+#include <cstdlib>
+#include <cstring>
 
 using namespace orvalin;
 
 namespace {
 
-enum class Call { init, encode, deinit };
-constexpr Call kFailingCall = Call::FAILING_CALL;
-
-constexpr std::uint32_t kSamplesPerChunk = 2304;
 constexpr std::uint32_t kOutputBufferSize = 8640;
-constexpr std::uint32_t kFrameBytes = 417;
-int openStream;
+
+BeError failing(const char* call)
+{
+    const char* failingCall = std::getenv("FAILING_CALL");
+    return failingCall && std::strcmp(failingCall, call) == 0 ? 1 : BE_ERR_SUCCESSFUL;
+}
 
 } // namespace
 
-#define TEST_EXPORT extern "C" __attribute__((visibility("default")))
-
+#pragma GCC visibility push(default)
 extern "C" {
-__attribute__((visibility("default"))) int initCalls = 0;
-__attribute__((visibility("default"))) int encodeCalls = 0;
-__attribute__((visibility("default"))) int deinitCalls = 0;
-__attribute__((visibility("default"))) int closeCalls = 0;
-}
 
-TEST_EXPORT BeError beInitStream(const BeConfig*, std::uint32_t* samplesPerChunk,
-                                 std::uint32_t* outputBufferSize, BeStream* stream)
+int encodeCalls = 0, deinitCalls = 0, closeCalls = 0;
+
+BeError beInitStream(const BeConfig*, std::uint32_t* samplesPerChunk, std::uint32_t* outputBufferSize, BeStream* stream)
 {
-    ++initCalls;
-    if (kFailingCall == Call::init)
-        return 1;
-    *samplesPerChunk = kSamplesPerChunk;
+    *samplesPerChunk = failing("tiny") ? 0 : 2304;
     *outputBufferSize = kOutputBufferSize;
-    *stream = reinterpret_cast<BeStream>(&openStream);
-    return BE_ERR_SUCCESSFUL;
+    *stream = 1;
+    return failing("init");
 }
 
-TEST_EXPORT BeError beEncodeChunk(BeStream, std::uint32_t, const std::int16_t*, std::uint8_t* output,
-                                  std::uint32_t* written)
+BeError beEncodeChunk(BeStream, std::uint32_t, const std::int16_t*, std::uint8_t* output, std::uint32_t* written)
 {
-    ++encodeCalls;
-    // Some output is made first, so that a partial file has to be removed.
-    if (kFailingCall == Call::encode && encodeCalls > 1)
-        return 1;
-    for (std::uint32_t i = 0; i < kFrameBytes; ++i)
-        output[i] = 0xAA;
-    *written = kFrameBytes;
-    return BE_ERR_SUCCESSFUL;
+    std::memset(output, 0xAA, 417);
+    *written = failing("overrun") ? 4 * kOutputBufferSize + 1 : 417;
+    return ++encodeCalls > 1 ? failing("encode") : BE_ERR_SUCCESSFUL;
 }
 
-TEST_EXPORT BeError beDeinitStream(BeStream, std::uint8_t* output, std::uint32_t* written)
+BeError beDeinitStream(BeStream, std::uint8_t* output, std::uint32_t* written)
 {
     ++deinitCalls;
-    if (kFailingCall == Call::deinit)
-        return 1;
-    output[0] = 0xAA;
+    *output = 0xAA;
     *written = 1;
-    return BE_ERR_SUCCESSFUL;
+    return failing("deinit");
 }
 
-TEST_EXPORT BeError beCloseStream(BeStream)
+BeError beCloseStream(BeStream)
 {
     ++closeCalls;
     return BE_ERR_SUCCESSFUL;
 }
+}
+#pragma GCC visibility pop

@@ -1,255 +1,261 @@
-// The encode stage's reading of WAV files and its failure, cancel and
-// clean-up behaviour.
+// The encode stage on WAV files: how it lays out their samples for the
+// encoder, the MP3 it makes of real sound, the WAV layouts it reads or
+// refuses, and what it reports of an encoder that fails.
 
-#include "EncodeStageFixture.h"
-#include "Mp3Inspection.h"
-#include "TestAudio.h"
-#include "WavBuilder.h"
+#include "CodedAudio.h"
+#include "FakePlatform.h"
+#include "audio/EncoderInterface.h"
+#include "audio/Mp3EncodeStage.h"
+#include "audio/MpegFrameHeader.h"
+#include "audio/PcmLayout.h"
 #include "platform/RuntimeModule.h"
 
-#include <filesystem>
+#include <gtest/gtest.h>
 
-namespace orvalin::test {
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+namespace orvalin {
 namespace {
 
-constexpr int kRate = 22050;
-constexpr std::uint8_t kStereo = BE_MP3_MODE_STEREO;
+using test::Bytes;
+using test::makeWav;
 
-TestTone wavSpec(int channels, int bitsPerSample, double seconds = 0.2)
+constexpr auto kStereo = static_cast<std::uint8_t>(BE_MP3_MODE_STEREO);
+constexpr auto kMono = static_cast<std::uint8_t>(BE_MP3_MODE_MONO);
+
+TEST(PcmLayout, WidensMixesAndDuplicatesSamples)
 {
-    TestTone tone;
-    tone.sampleRate = kRate;
-    tone.channels = channels;
-    tone.bitsPerSample = bitsPerSample;
-    tone.seconds = seconds;
-    return tone;
-}
-
-// 16-bit stereo at 22050 Hz.
-std::vector<std::uint8_t> stereoWav(double seconds)
-{
-    return makeWav(wavSpec(2, 16, seconds));
-}
-
-class WavLayout : public EncodeStageFixture {
-protected:
-    // The duration of the MP3 made from the WAV, encoded as 22050 Hz stereo.
-    double encodedSeconds(const std::vector<std::uint8_t>& wav)
-    {
-        encode(wav, 64, kRate, kStereo);
-        EXPECT_FALSE(status.failed) << status.errorText;
-        return probeMp3(mp3Path).duration;
-    }
-};
-
-TEST_F(WavLayout, SkipsOtherChunksIncludingOddSizedOnes)
-{
-    TestTone tone = wavSpec(2, 16, 1.0);
-    tone.chunksBefore = {{"LIST", {'I', 'N', 'F'}}, {"fact", {1, 2, 3, 4}}};
-    tone.chunksAfter = {{"LIST", {'a', 'b', 'c', 'd', 'e'}}, {"id3 ", {0xFF, 0xFB, 0x90}}};
-    EXPECT_NEAR(encodedSeconds(makeWav(tone)), 1.0, 0.1);
-}
-
-TEST_F(WavLayout, EncodesAnOddSizedDataChunkAndGoesOnBehindItsPad)
-{
-    // Half a second of 8-bit mono at 22050 Hz: 11025 bytes, then the pad byte.
-    auto wav = pcmWav(kRate, 1, 8, tone(kRate, 0.5, 440, 0.5));
-    // A second data chunk right behind the pad is found and encoded too.
-    const auto second = pcmWav(kRate, 1, 8, tone(kRate, 0.5, 440, 0.5));
-    wav.insert(wav.end(), second.begin() + static_cast<long>(chunkOffset(second, "data")), second.end());
-    encode(wav, 32, kRate, BE_MP3_MODE_MONO);
-    ASSERT_FALSE(status.failed) << status.errorText;
-    EXPECT_NEAR(probeMp3(mp3Path).duration, 1.0, 0.15);
-}
-
-TEST_F(WavLayout, DataChunkClaimingMoreThanTheFileEndsWithTheFile)
-{
-    auto truncated = stereoWav(2.0);
-    truncated.resize(chunkOffset(truncated, "data") + 8 + kRate * 4); // one of the two seconds left
-    EXPECT_NEAR(encodedSeconds(truncated), 1.0, 0.1);
-
-    for (const std::uint32_t claimed : {0xFFFFFFFFu, 0x80000000u}) {
-        auto streamed = stereoWav(1.0);
-        putLittleEndian(streamed, chunkOffset(streamed, "data") + 4, claimed, 4);
-        EXPECT_NEAR(encodedSeconds(streamed), 1.0, 0.1) << std::hex << claimed;
-    }
-}
-
-TEST_F(WavLayout, ChunkSizesThatWouldPointBackwardsEndTheWalk)
-{
-    TestTone tone = wavSpec(2, 16, 1.0);
-    tone.chunksAfter = {{"LIST", {1, 2, 3, 4}}};
-    auto wav = makeWav(tone);
-    putLittleEndian(wav, chunkOffset(wav, "LIST") + 4, 0xFFFFFFF4u, 4); // -12: back onto the data chunk
-    EXPECT_NEAR(encodedSeconds(wav), 1.0, 0.1) << "data encoded once";
-}
-
-TEST_F(WavLayout, EmptyDataChunkMakesAnEmptyButValidRun)
-{
-    auto wav = stereoWav(0.0);
-    encode(wav, 64, kRate, kStereo);
-    EXPECT_FALSE(status.failed) << status.errorText;
-    EXPECT_TRUE(fileExists(mp3Path));
-}
-
-class UnsupportedWav : public EncodeStageFixture {
-protected:
-    void expectRefused(const std::vector<std::uint8_t>& wav, const char* what)
-    {
-        status = {};
-        encode(wav, 64, kRate, kStereo);
-        EXPECT_TRUE(status.failed) << what;
-        EXPECT_EQ(status.errorText, "Format not supported.") << what;
-        EXPECT_FALSE(fileExists(mp3Path)) << what;
-    }
-};
-
-TEST_F(UnsupportedWav, IsRefusedWithoutOutput)
-{
-    expectRefused(makeWav(wavSpec(2, 24)), "24-bit");
-    expectRefused(makeWav(wavSpec(2, 32)), "32-bit");
-    expectRefused(makeWav(wavSpec(3, 16)), "three channels");
-    expectRefused(makeWav(wavSpec(0, 16)), "no channels");
-
-    auto floating = stereoWav(0.2);
-    putLittleEndian(floating, chunkOffset(floating, "fmt ") + 8, 3, 2);
-    expectRefused(floating, "floating point");
-
-    auto notRiff = stereoWav(0.2);
-    notRiff[0] = 'X';
-    expectRefused(notRiff, "RIFF mark");
-
-    auto notWave = stereoWav(0.2);
-    notWave[11] = 'X';
-    expectRefused(notWave, "WAVE mark");
-
-    auto noFormat = stereoWav(0.2);
-    std::copy_n("junk", 4, noFormat.begin() + static_cast<long>(chunkOffset(noFormat, "fmt ")));
-    expectRefused(noFormat, "data without a format");
-
-    expectRefused({}, "empty file");
-}
-
-class StageFailure : public EncodeStageFixture {
-protected:
-    // A program folder whose encoder module is the given stand-in.
-    std::string programFolderWith(const std::string& failingModule)
-    {
-        const std::string programFolder = folder.file("program/");
-        std::filesystem::create_directory(programFolder);
-        std::filesystem::copy_file(std::string(FAILING_MODULE_FOLDER) + failingModule + ".so",
-                                   programFolder + moduleFileName("lame_enc"));
-        return programFolder;
-    }
-
-    void expectFailure(const std::string& message)
-    {
-        EXPECT_TRUE(status.failed);
-        EXPECT_EQ(status.errorText, message);
-        EXPECT_FALSE(fileExists(mp3Path));
-    }
-
-    // The stand-in's call counter; the test keeps the module loaded so that
-    // the counts survive the stage's own loading and unloading.
-    static int calls(const RuntimeModule& module, const char* counter)
-    {
-        return *module.entryPoint<int>(counter);
-    }
-};
-
-TEST_F(StageFailure, InputCannotBeOpened)
-{
-    runStage(64, kRate, kStereo);
-    expectFailure("Cannot open WAV file.");
-}
-
-TEST_F(StageFailure, OutputCannotBeCreated)
-{
-    mp3Path = folder.file("missing/output.tmp3");
-    encode(stereoWav(0.2), 64, kRate, kStereo);
-    expectFailure("Cannot create MP3 file.");
-}
-
-TEST_F(StageFailure, OutputCannotBeWritten)
-{
-    // Through a link, so that removing the failed output removes the link.
-    const std::string full = folder.file("full.tmp3");
-    std::filesystem::create_symlink("/dev/full", full);
-    mp3Path = full;
-    encode(stereoWav(2.0), 64, kRate, kStereo);
-    expectFailure("Cannot write MP3 file.");
-    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
-}
-
-TEST_F(StageFailure, ModuleMissingFromTheProgramFolder)
-{
-    encode(stereoWav(0.2), 64, kRate, kStereo, folder.path());
-    expectFailure("Cannot load DLL [" + folder.path() + "lame_enc.so].");
-}
-
-TEST_F(StageFailure, EncoderCannotBeInitialised)
-{
-    const std::string programFolder = programFolderWith("failing_init");
-    const auto module = RuntimeModule::load(programFolder + moduleFileName("lame_enc"));
-    ASSERT_TRUE(module);
-    encode(stereoWav(0.5), 64, kRate, kStereo, programFolder);
-    expectFailure("Cannot initialise LAME encoder.");
-    EXPECT_EQ(calls(*module, "encodeCalls"), 0);
-    EXPECT_EQ(calls(*module, "closeCalls"), 0);
-}
-
-TEST_F(StageFailure, EncodingFailsMidwayAndTheStreamIsStillDeinitialisedAndClosed)
-{
-    const std::string programFolder = programFolderWith("failing_encode");
-    const auto module = RuntimeModule::load(programFolder + moduleFileName("lame_enc"));
-    ASSERT_TRUE(module);
-    encode(stereoWav(1.0), 64, kRate, kStereo, programFolder);
-    expectFailure("Cannot encode in LAME encoder.");
-    EXPECT_EQ(calls(*module, "encodeCalls"), 2);
-    EXPECT_EQ(calls(*module, "deinitCalls"), 1);
-    EXPECT_EQ(calls(*module, "closeCalls"), 1);
-}
-
-TEST_F(StageFailure, EncoderCannotBeDeinitialised)
-{
-    const std::string programFolder = programFolderWith("failing_deinit");
-    const auto module = RuntimeModule::load(programFolder + moduleFileName("lame_enc"));
-    ASSERT_TRUE(module);
-    encode(stereoWav(0.5), 64, kRate, kStereo, programFolder);
-    expectFailure("Cannot deinitialise LAME encoder.");
-    EXPECT_EQ(calls(*module, "closeCalls"), 1);
-}
-
-class CancelAndProgress : public EncodeStageFixture {};
-
-TEST_F(CancelAndProgress, DuringEncodingLeavesNoOutputAndNoError)
-{
-    status.errorText = "earlier message";
-    long pumpsBeforeCancel = 0;
-    pump.onPump = [&](long count) {
-        if (count == 5) {
-            status.cancelRequested = true;
-            pumpsBeforeCancel = count;
-        }
+    struct Case {
+        std::vector<std::uint8_t> raw;
+        unsigned fileChannels, bits, encoderChannels;
+        std::vector<std::int16_t> samples;
     };
-    encode(stereoWav(5.0), 64, kRate, kStereo);
-    EXPECT_FALSE(status.failed);
-    EXPECT_EQ(status.errorText, "earlier message");
-    EXPECT_FALSE(fileExists(mp3Path));
-    EXPECT_LE(pump.count, pumpsBeforeCancel + 1) << "stops at the next chunk";
+    const Case cases[] = {
+        {{0x80, 0xFF, 0x00}, 1, 8, 1, {0, 0x7F00, -32768}},
+        {{0x34, 0x12, 0x00, 0x80}, 2, 16, 2, {0x1234, -32768}},
+        // Stereo becomes mono by averaging: (1000 + 3000) / 2, (-32768 + -32768) / 2, (32767 + -32768) / 2.
+        {{0xE8, 0x03, 0xB8, 0x0B, 0x00, 0x80, 0x00, 0x80, 0xFF, 0x7F, 0x00, 0x80}, 2, 16, 1, {2000, -32768, 0}},
+        {{0xFF, 0x01, 0x90, 0x70}, 2, 8, 1, {0, 0}},
+        // Mono becomes stereo by duplication.
+        {{0xE8, 0x03, 0x18, 0xFC}, 1, 16, 2, {1000, 1000, -1000, -1000}},
+        {{0x90}, 1, 8, 2, {0x1000, 0x1000}},
+    };
+    for (const Case& c : cases) {
+        const std::size_t frames = c.raw.size() / (c.fileChannels * c.bits / 8);
+        std::vector<std::int16_t> samples(frames * c.encoderChannels);
+        convertFrames(c.raw.data(), frames, c.fileChannels, c.bits, c.encoderChannels, samples.data());
+        EXPECT_EQ(samples, c.samples) << c.fileChannels << " channels of " << c.bits << " bits to " << c.encoderChannels;
+    }
 }
 
-TEST_F(CancelAndProgress, ProgressRisesToAHundredWithAPumpPerChunk)
+class Mp3EncodeStageTest : public ::testing::Test {
+protected:
+    void encode(const Bytes& wav, unsigned bitrate, unsigned outputRate, std::uint8_t mode,
+                const std::string& programFolder = PROGRAM_FOLDER)
+    {
+        test::writeBytes(wavPath, wav);
+        status = {};
+        Mp3EncodeStage stage(status, pump, programFolder);
+        stage.setWavPath(wavPath);
+        stage.setMp3Path(mp3Path);
+        stage.run(bitrate, outputRate, mode);
+    }
+
+    // The seconds of sound in the MP3's frames, which must fill the file.
+    double seconds()
+    {
+        const Bytes mp3 = test::readBytes(mp3Path);
+        frames = test::mpegFrames(mp3);
+        std::size_t bytes = 0;
+        double seconds = 0;
+        for (const Bytes& frame : frames) {
+            const MpegFrameInfo info = parseMpegHeader(frame[1], frame[2], frame[3]);
+            seconds += (info.version == MpegVersion::Mpeg1 ? 1152.0 : 576.0) / info.sampleRate;
+            bytes += frame.size();
+        }
+        EXPECT_EQ(bytes, mp3.size()) << "bytes outside MPEG frames, such as a tag";
+        return seconds;
+    }
+
+    test::TestFolder folder;
+    std::string wavPath = folder.file("input.wav");
+    std::string mp3Path = folder.file("output.tmp3");
+    JobStatus status;
+    test::ScriptedPump pump;
+    std::vector<Bytes> frames;
+};
+
+struct EncodeCase {
+    int inputRate, inputChannels, bitsPerSample;
+    unsigned outputRate;
+    std::uint8_t mode;
+    unsigned bitrate;
+};
+
+void PrintTo(const EncodeCase& c, std::ostream* out)
+{
+    *out << c.inputRate << " Hz " << c.inputChannels << " ch " << c.bitsPerSample << " bit to " << c.outputRate
+         << " Hz mode " << int{c.mode} << " at " << c.bitrate << " kbit/s";
+}
+
+class EncodedFile : public Mp3EncodeStageTest, public ::testing::WithParamInterface<EncodeCase> {};
+
+TEST_P(EncodedFile, IsPlainConstantBitrateMp3OfTheRequestedShape)
+{
+    const EncodeCase& c = GetParam();
+    encode(makeWav({.sampleRate = c.inputRate, .channels = c.inputChannels, .bitsPerSample = c.bitsPerSample, .seconds = 1.5}),
+           c.bitrate, c.outputRate, c.mode);
+    ASSERT_FALSE(status.failed) << status.errorText;
+    // Encoder delay and padding add at most a few frames.
+    ASSERT_NEAR(seconds(), 1.5, 0.2);
+
+    // Layer III at the bitrate and rate asked for, mono or plain stereo, no
+    // CRC, private, copyright or original bit.
+    std::set<std::vector<int>> headers;
+    for (const Bytes& f : frames) {
+        const MpegFrameInfo info = parseMpegHeader(f[1], f[2], f[3]);
+        headers.insert({static_cast<int>(info.layer), info.bitrate, info.sampleRate, f[3] >> 6, f[1] & 1, f[2] & 1, f[3] & 0x0C});
+    }
+    EXPECT_EQ(headers, (std::set<std::vector<int>>{{2, int(c.bitrate), int(c.outputRate), c.mode == kMono ? 3 : 0, 1, 0, 0}}));
+    // A first frame of zeros would be kept for an Info tag written at the end.
+    EXPECT_FALSE(std::all_of(frames[0].begin() + 4, frames[0].end(), [](std::uint8_t b) { return b == 0; }));
+    const std::string start = test::readText(mp3Path).substr(0, 2000);
+    for (const char* tag : {"Xing", "Info", "VBRI"})
+        EXPECT_EQ(start.find(tag), std::string::npos) << tag;
+
+    // The input's channels are tones of different pitch; mixed into one they
+    // keep half of one's loudness.
+    const int channels = c.mode == kMono ? 1 : 2;
+    const test::Pcm pcm(test::captureCommand("ffmpeg -v error -i " + test::shellQuote(mp3Path) + " -f s16le -"),
+                        channels, static_cast<int>(c.outputRate));
+    const double loudness = 0.5 * (c.mode == kMono && c.inputChannels == 2 ? 0.5 : 1 / std::sqrt(2.0));
+    for (int channel = 0; channel < channels; ++channel)
+        EXPECT_NEAR(pcm.loudness(channel, 0.2, 1.3), loudness, 0.1 * loudness) << "channel " << channel;
+}
+
+INSTANTIATE_TEST_SUITE_P(RatesModesAndBitrates, EncodedFile,
+                         ::testing::Values(EncodeCase{44100, 2, 16, 44100, kStereo, 128}, EncodeCase{44100, 1, 16, 44100, kMono, 64},
+                                           EncodeCase{44100, 2, 16, 22050, kMono, 32}, EncodeCase{22050, 1, 16, 22050, kStereo, 56},
+                                           EncodeCase{22050, 2, 8, 22050, kStereo, 96}, EncodeCase{11025, 1, 8, 11025, kMono, 24},
+                                           EncodeCase{11025, 2, 16, 11025, kStereo, 64}, EncodeCase{22050, 1, 8, 44100, kMono, 160},
+                                           EncodeCase{22050, 2, 8, 44100, kMono, 128}, EncodeCase{44100, 1, 16, 32000, kStereo, 320}));
+
+std::size_t chunkAt(const Bytes& wav, const std::string& id)
+{
+    return static_cast<std::size_t>(std::search(wav.begin(), wav.end(), id.begin(), id.end()) - wav.begin());
+}
+
+// The WAV with a copy of its data chunk, its last chunk, behind it.
+Bytes withSecondDataChunk(Bytes wav)
+{
+    const Bytes data(wav.begin() + static_cast<long>(chunkAt(wav, "data")), wav.end());
+    wav.insert(wav.end(), data.begin(), data.end());
+    return wav;
+}
+
+Bytes withField(Bytes wav, std::size_t at, std::uint32_t value, int size = 4)
+{
+    for (int i = 0; i < size; ++i)
+        wav[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return wav;
+}
+
+TEST_F(Mp3EncodeStageTest, ReadsTheWavLayoutsItCanAndRefusesTheRest)
+{
+    const Bytes plain = makeWav({.sampleRate = 22050});
+    const test::TestTone chunky{.sampleRate = 22050, .chunksBefore = {{"LIST", {'I', 'N', 'F'}}, {"fact", {1, 2, 3, 4}}},
+                               .chunksAfter = {{"LIST", {'a', 'b', 'c', 'd', 'e'}}, {"id3 ", {0xFF, 0xFB, 0x90}}}};
+    Bytes cut = makeWav({.sampleRate = 22050, .seconds = 2.0});
+    cut.resize(chunkAt(cut, "data") + 8 + 22050 * 4); // one of the two seconds
+    const Bytes backwardsWav = makeWav({.sampleRate = 22050, .chunksAfter = {{"LIST", {1, 2, 3, 4}}}});
+    Bytes notRiff = plain, notWave = plain, noFormat = plain;
+    notRiff[0] = 'X';
+    notWave[11] = 'X';
+    std::copy_n("junk", 4, noFormat.begin() + static_cast<long>(chunkAt(noFormat, "fmt ")));
+
+    const struct {
+        const char* what;
+        Bytes wav;
+        double seconds; // of sound; below 0 when refused
+    } cases[] = {
+        {"other chunks, odd-sized ones too", makeWav(chunky), 1.0},
+        // Half a second of 8-bit mono is 11025 bytes and a pad byte; the data
+        // chunk behind it is a run of its own, with its own encoder delay.
+        {"two odd-sized data chunks",
+         withSecondDataChunk(makeWav({.sampleRate = 22050, .channels = 1, .bitsPerSample = 8, .seconds = 0.5})), 1.1},
+        {"a data chunk cut short", cut, 1.0},
+        {"a data size of 4 GB", withField(plain, chunkAt(plain, "data") + 4, 0xFFFFFFFF), 1.0},
+        {"a data size of 2 GB", withField(plain, chunkAt(plain, "data") + 4, 0x80000000), 1.0},
+        {"a chunk size pointing back onto the data", withField(backwardsWav, chunkAt(backwardsWav, "LIST") + 4, 0xFFFFFFF4), 1.0},
+        {"an empty data chunk", makeWav({.sampleRate = 22050, .seconds = 0}), 0},
+        {"24 bits", makeWav({.sampleRate = 22050, .bitsPerSample = 24, .seconds = 0.2}), -1},
+        {"32 bits", makeWav({.sampleRate = 22050, .bitsPerSample = 32, .seconds = 0.2}), -1},
+        {"three channels", makeWav({.sampleRate = 22050, .channels = 3, .seconds = 0.2}), -1},
+        {"no channels", makeWav({.sampleRate = 22050, .channels = 0, .seconds = 0.2}), -1},
+        {"floating point", withField(plain, chunkAt(plain, "fmt ") + 8, 3, 2), -1},
+        {"no RIFF mark", notRiff, -1},
+        {"no WAVE mark", notWave, -1},
+        {"data without a format", noFormat, -1},
+        {"an empty file", {}, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        encode(c.wav, 64, 22050, kStereo);
+        EXPECT_EQ(status.errorText, c.seconds < 0 ? "Format not supported." : "");
+        if (c.seconds >= 0) {
+            EXPECT_NEAR(seconds(), c.seconds, 0.1);
+        }
+    }
+}
+
+TEST_F(Mp3EncodeStageTest, ProgressRisesFromZeroToAHundred)
 {
     std::vector<int> seen;
     pump.onPump = [&](long) { seen.push_back(status.stagePercent); };
-    encode(stereoWav(2.0), 64, kRate, kStereo);
+    encode(makeWav({.sampleRate = 22050, .seconds = 2.0}), 64, 22050, kStereo);
     ASSERT_FALSE(status.failed) << status.errorText;
-    // 2 s at 22050 Hz in chunks of 1152 frames.
-    EXPECT_GE(seen.size(), 2u * kRate / 1152);
-    EXPECT_TRUE(std::is_sorted(seen.begin() + 1, seen.end()));
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_NEAR(seen[seen.size() / 2], 50, 10);
     EXPECT_EQ(seen.back(), 100);
 }
 
+// The stand-in encoder fails one call; whatever fails, a stream that was
+// opened is closed, and the data chunk behind is left alone.
+TEST_F(Mp3EncodeStageTest, EncoderFailuresAreReported)
+{
+    const struct {
+        const char* call;
+        const char* message;
+        int encodes, deinits, closes;
+    } cases[] = {
+        {"init", "Cannot initialise LAME encoder.", 0, 0, 0},
+        {"tiny", "Cannot initialise LAME encoder.", 0, 0, 1},
+        {"encode", "Cannot encode in LAME encoder.", 2, 1, 1},
+        {"overrun", "Cannot encode in LAME encoder.", 1, 1, 1},
+        {"deinit", "Cannot deinitialise LAME encoder.", 10, 1, 1}, // a second of mono in chunks of 2304 frames
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        const test::TestFolder program;
+        const std::string path = program.file(moduleFileName("lame_enc"));
+        std::filesystem::copy_file(FAILING_ENCODER, path);
+        // Held loaded, so that its call counts outlive the stage's loading of it.
+        const auto module = RuntimeModule::load(path);
+        ASSERT_TRUE(module);
+        setenv("FAILING_CALL", c.call, 1);
+        encode(withSecondDataChunk(makeWav({.sampleRate = 22050, .channels = 1, .seconds = 1.0})), 64, 22050, kMono,
+               program.path());
+        unsetenv("FAILING_CALL");
+        EXPECT_EQ(status.errorText, c.message);
+        EXPECT_EQ(*module->entryPoint<int>("encodeCalls"), c.encodes);
+        EXPECT_EQ(*module->entryPoint<int>("deinitCalls"), c.deinits);
+        EXPECT_EQ(*module->entryPoint<int>("closeCalls"), c.closes);
+    }
+}
+
 } // namespace
-} // namespace orvalin::test
+} // namespace orvalin
