@@ -1,7 +1,8 @@
 // Plays the controllers in Ruffle, in headless Chromium, from a loopback
 // server: the pages of controller-output runs and the program's preview page,
-// which embeds every controller with and without "?p00012". What is checked is what a visitor would notice:
-// which files are fetched, whether sound comes out, and which lamps are lit.
+// which embeds every controller with and without "?p00012". What is checked is
+// what a visitor would notice: which files are fetched, whether sound comes
+// out, and which lamps are lit.
 import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -11,47 +12,40 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
 const served = process.env.ORVALIN_SERVED;
-const ruffleDir = path.join(here, 'node_modules', '@ruffle-rs', 'ruffle');
+const ruffleDir = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules', '@ruffle-rs', 'ruffle');
 const layout = JSON.parse(fs.readFileSync(path.join(served, 'layout.json'), 'utf8'));
 const screenshots = path.join(served, 'screenshots');
-
-// A buffer whose loudest sample passes this carries sound; the preview tone
-// peaks far above it, and Ruffle's mixer writes exact zeros when idle.
-const kSoundPeak = 0.02;
-
 const contentTypes = {
   '.htm': 'text/html; charset=iso-8859-1',
   '.js': 'text/javascript',
   '.wasm': 'application/wasm',
   '.swf': 'application/x-shockwave-flash',
-  '.json': 'application/json',
 };
+// A buffer whose loudest sample passes this carries sound; the preview tone
+// peaks far above it, and Ruffle's mixer writes exact zeros when idle.
+const kSoundPeak = 0.02;
 
 let server;
 let origin;
 let chromiumContext; // Chromium with a fresh profile of its own
 let userDataDir;
 const hits = [];
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 function serve(request, response) {
-  const url = new URL(request.url, 'http://localhost');
-  const name = decodeURIComponent(url.pathname);
-  const file = name.startsWith('/ruffle/')
-    ? path.join(ruffleDir, name.slice('/ruffle/'.length))
-    : path.join(served, name);
+  const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+  const file = name.startsWith('/ruffle/') ? path.join(ruffleDir, name.slice(8)) : path.join(served, name);
   const inside = file.startsWith(served + path.sep) || file.startsWith(ruffleDir + path.sep);
-  if (!inside || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
-    hits.push({ path: name, status: 404 });
-    response.writeHead(404, { 'Content-Type': 'text/plain' });
-    response.end('not found');
+  const found = inside && fs.existsSync(file) && fs.statSync(file).isFile();
+  hits.push({ path: name, status: found ? 200 : 404 });
+  if (!found) {
+    response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
     return;
   }
-  hits.push({ path: name, status: 200 });
+  // Every controller must fetch its stream itself, not find it cached.
   response.writeHead(200, {
     'Content-Type': contentTypes[path.extname(file)] ?? 'application/octet-stream',
-    // Every controller must fetch its stream itself, not find it cached.
     'Cache-Control': 'no-store',
   });
   fs.createReadStream(file).pipe(response);
@@ -60,29 +54,18 @@ function serve(request, response) {
 // Runs in each page before its scripts: Ruffle's settings, and a record of
 // every audio buffer Ruffle's mixer hands to Web Audio with its loudest sample.
 function pageSetup() {
+  // Software WebGL in headless Chromium leaves screenshots blank; a 2D canvas
+  // can also be read back for the lamps' colours.
   window.RufflePlayer = {
-    config: {
-      autoplay: 'on',
-      unmuteOverlay: 'hidden',
-      splashScreen: false,
-      letterbox: 'off',
-      contextMenu: 'off',
-      publicPath: '/ruffle/',
-      logLevel: 'warn',
-      // Software WebGL in headless Chromium leaves screenshots blank; a 2D
-      // canvas can also be read back for the lamps' colours.
-      preferredRenderer: 'canvas',
-    },
+    config: { autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, letterbox: 'off', contextMenu: 'off',
+      publicPath: '/ruffle/', logLevel: 'warn', preferredRenderer: 'canvas' },
   };
   window.soundLog = [];
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
     let peak = 0;
-    if (this.buffer) {
-      for (let channel = 0; channel < this.buffer.numberOfChannels; ++channel) {
-        const samples = this.buffer.getChannelData(channel);
-        for (let i = 0; i < samples.length; ++i) peak = Math.max(peak, Math.abs(samples[i]));
-      }
+    for (let channel = 0; channel < (this.buffer?.numberOfChannels ?? 0); ++channel) {
+      for (const sample of this.buffer.getChannelData(channel)) peak = Math.max(peak, Math.abs(sample));
     }
     window.soundLog.push({ at: performance.now(), peak });
     return start.apply(this, args);
@@ -105,19 +88,9 @@ async function openPage(relativeUrl) {
   return record;
 }
 
-async function pageTime(page) {
-  return page.evaluate(() => performance.now());
-}
-
-// Ruffle's mixer hands over buffers all the time, silent or not: quiet means
-// that it does, and that none since `from` carried sound.
-async function assertQuiet(page, from, message) {
-  const { count, peak } = await page.evaluate((f) => {
-    const log = window.soundLog.filter((b) => b.at >= f);
-    return { count: log.length, peak: log.reduce((m, b) => Math.max(m, b.peak), 0) };
-  }, from);
-  assert.ok(count > 0, 'Ruffle mixes sound at all');
-  assert.ok(peak < kSoundPeak, message);
+async function closePage(record) {
+  assert.deepEqual(record.errors, []);
+  await record.page.close();
 }
 
 async function waitFor(what, check, timeoutMs) {
@@ -125,56 +98,47 @@ async function waitFor(what, check, timeoutMs) {
   for (;;) {
     const value = await check();
     if (value) return value;
-    if (Date.now() > end) assert.fail(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 100));
+    if (Date.now() > end) assert.fail(`timed out waiting for ${typeof what === 'function' ? what() : what}`);
+    await sleep(100);
   }
+}
+
+// The page's time now, and the buffers Ruffle's mixer handed over since
+// `from`; it hands them over all the time, silent or not.
+const soundSince = (page, from = 0) =>
+  page.evaluate((f) => ({ now: performance.now(), log: window.soundLog.filter((b) => b.at >= f) }), from);
+
+// No sound since the page opened, though Ruffle mixes.
+async function assertQuiet(page, message) {
+  const { log } = await soundSince(page);
+  assert.ok(log.length > 0, 'Ruffle mixes sound at all');
+  assert.ok(log.every((b) => b.peak < kSoundPeak), message);
 }
 
 // Waits until a buffer with sound starts after `from`; returns its time.
-async function waitForSound(page, from, timeoutMs) {
-  try {
-    return await waitFor(
-      'sound',
-      () => page.evaluate(([f, p]) => window.soundLog.find((b) => b.at >= f && b.peak > p)?.at, [from, kSoundPeak]),
-      timeoutMs,
-    );
-  } catch (error) {
-    const heard = await page.evaluate(
-      (f) => window.soundLog.filter((b) => b.at >= f).map((b) => `${Math.round(b.at)}:${b.peak.toFixed(3)}`),
-      from,
-    );
-    error.message += ` since ${Math.round(from)} ms; buffers heard: ${heard.slice(-40).join(' ')}`;
-    throw error;
-  }
-}
+const waitForSound = (page, from, timeoutMs) =>
+  waitFor(`sound after ${Math.round(from)} ms`,
+    async () => (await soundSince(page, from)).log.find((b) => b.peak > kSoundPeak)?.at, timeoutMs);
 
-// Waits until Ruffle has been mixing silence for a while after `from`.
-async function waitForSilence(page, from, spanMs, timeoutMs) {
-  return waitFor(
-    'silence',
-    () =>
-      page.evaluate(
-        ([f, span, p]) => {
-          const log = window.soundLog.filter((b) => b.at >= f);
-          const lastLoud = log.filter((b) => b.peak > p).at(-1)?.at ?? f;
-          const now = performance.now();
-          const stillMixing = log.length > 0 && log.at(-1).at > now - 1000;
-          return now - lastLoud >= span && stillMixing ? lastLoud : undefined;
-        },
-        [from, spanMs, kSoundPeak],
-      ),
-    timeoutMs,
-  );
-}
+// Waits until Ruffle has been mixing silence for spanMs after `from`; returns
+// when the sound stopped.
+const waitForSilence = (page, from, spanMs, timeoutMs) =>
+  waitFor('silence', async () => {
+    const { now, log } = await soundSince(page, from);
+    const lastLoud = log.filter((b) => b.peak > kSoundPeak).at(-1)?.at ?? from;
+    return now - lastLoud >= spanMs && log.at(-1)?.at > now - 1000 ? lastLoud : undefined;
+  }, timeoutMs);
 
 async function players(page, count) {
-  await waitFor(`${count} Ruffle players`, async () => (await page.locator('ruffle-object, ruffle-embed').count()) === count, 15000);
-  return page.locator('ruffle-object, ruffle-embed').all();
+  const all = page.locator('ruffle-object, ruffle-embed');
+  await waitFor(`${count} Ruffle players`, async () => (await all.count()) === count, 15000);
+  return all.all();
 }
 
-function distance(rgb, hex) {
-  const value = parseInt(hex.slice(1), 16);
-  return Math.abs(rgb[0] - (value >> 16)) + Math.abs(rgb[1] - ((value >> 8) & 255)) + Math.abs(rgb[2] - (value & 255));
+// Whether a colour is nearer `wanted` than `instead`.
+function nearer(rgb, wanted, instead) {
+  const distance = (hex) => [16, 8, 0].reduce((sum, shift, i) => sum + Math.abs(rgb[i] - ((parseInt(hex.slice(1), 16) >> shift) & 255)), 0);
+  return distance(wanted) < distance(instead);
 }
 
 // The colours under the given points (in CSS pixels) of a player, read from
@@ -190,35 +154,17 @@ async function pixels(player, points) {
   }, points);
 }
 
-// Which lamps are lit: each lamp's colour is nearer its lit than its unlit colour.
+// Which lamps are lit, as "play+loop": the lit ones are nearer their lit colour.
 async function litLamps(player, buttons) {
   const roles = ['play', 'stop', 'loop'];
   const colours = await pixels(player, roles.map((r) => [buttons[r].x, buttons[r].lampY]));
-  if (!colours) return ['nothing drawn yet'];
-  return roles.filter((r, i) => distance(colours[i], buttons.lampOn) < distance(colours[i], buttons.lampOff));
+  if (!colours) return 'nothing drawn yet';
+  return roles.filter((r, i) => nearer(colours[i], buttons.lampOn, buttons.lampOff)).join('+');
 }
 
-async function waitForLamps(player, buttons, expected, timeoutMs = 10000) {
-  const wanted = expected.join('+');
+async function waitForLamps(player, buttons, lit) {
   let seen;
-  const end = Date.now() + timeoutMs;
-  while ((seen = (await litLamps(player, buttons)).join('+')) !== wanted) {
-    if (Date.now() > end) assert.fail(`lamps lit: "${seen}", expected "${wanted}"`);
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-}
-
-// Waits until the colour at a point is nearer `wanted` than `instead`, as a
-// button's face changes colour with the mouse.
-async function waitForColour(player, point, wanted, instead, what) {
-  await waitFor(
-    what,
-    async () => {
-      const colours = await pixels(player, [[point.x, point.y]]);
-      return colours && distance(colours[0], wanted) < distance(colours[0], instead);
-    },
-    3000,
-  );
+  await waitFor(() => `lamps lit "${lit}", seen "${seen}"`, async () => (seen = await litLamps(player, buttons)) === lit, 10000);
 }
 
 async function click(page, player, point) {
@@ -226,16 +172,50 @@ async function click(page, player, point) {
   await page.mouse.click(box.x + point.x, box.y + point.y);
 }
 
-async function streamArrived(record, stream) {
-  await waitFor(
-    `${stream} to be fetched`,
-    () => record.responses.find((r) => r.path.endsWith(`/${stream}`) && r.status === 200),
-    15000,
-  );
-}
-
-function run(letter, hasStream = true) {
-  return layout.runs.find((r) => r.letter === letter && r.hasStream === hasStream);
+// Opens the page of a run, checks that its one player asks for its stream,
+// and goes through the steps, each [action, ...arguments]:
+//   lamps LIT            until exactly these lamps are lit, "" for none
+//   wait MS, quiet       and no sound has come out since the page opened
+//   hover/press BUTTON   until the button's face turns its over/down colour
+//   release, click BUTTON
+//   sound MS             until sound comes, after the last click or silence
+//   silence SPAN MS      until Ruffle has mixed silence for SPAN
+//   shot NAME            a screenshot for the documentation
+async function playRun(letter, hasStream, steps) {
+  const run = layout.runs.find((r) => r.letter === letter && r.hasStream === hasStream);
+  const stream = `/run/orvaln${run.number}s.swf`;
+  const record = await openPage(`run/orvaln${run.number}.htm`);
+  const { page } = record;
+  const [player] = await players(page, 1);
+  const fetched = await waitFor(`the request for ${stream}`, () => record.responses.find((r) => r.path === stream), 15000);
+  assert.equal(fetched.status, hasStream ? 200 : 404);
+  const buttons = layout.looks[run.controller];
+  let since = 0;
+  let heard;
+  for (const [action, a, b] of steps) {
+    if (action === 'lamps') await waitForLamps(player, buttons, a);
+    else if (action === 'wait') await sleep(a);
+    else if (action === 'quiet') await assertQuiet(page, 'no sound before play is clicked, nor without a stream');
+    else if (action === 'hover' || action === 'press') {
+      const box = await player.boundingBox();
+      const edge = [buttons[a].x, buttons[a].y - buttons[a].height / 2 + 2];
+      await page.mouse.move(box.x + edge[0], box.y + edge[1]);
+      if (action === 'press') await page.mouse.down();
+      const [wanted, instead] = action === 'hover' ? [buttons.faceOver, buttons.face] : [buttons.faceDown, buttons.faceOver];
+      await waitFor(`the ${a} button's face to turn ${wanted}`, async () => {
+        const colours = await pixels(player, [edge]);
+        return colours && nearer(colours[0], wanted, instead);
+      }, 3000);
+    } else if (action === 'release') await page.mouse.up();
+    else if (action === 'click') {
+      since = (await soundSince(page)).now;
+      await click(page, player, buttons[a]);
+    } else if (action === 'sound') heard = await waitForSound(page, since, a);
+    else if (action === 'silence') since = (await waitForSilence(page, heard, a, b)) + a;
+    else if (action === 'shot') await player.screenshot({ path: path.join(screenshots, `${run.controller}-${a}.png`) });
+    else assert.fail(`no such step: ${action}`);
+  }
+  await closePage(record);
 }
 
 before(async () => {
@@ -248,19 +228,10 @@ before(async () => {
     executablePath: '/usr/bin/chromium',
     headless: true,
     viewport: { width: 900, height: 700 },
-    // Sharp enough screenshots for the documentation.
-    deviceScaleFactor: 2,
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      // Sound without a click, as a visitor who allowed it would hear it.
-      '--autoplay-policy=no-user-gesture-required',
-    ],
+    deviceScaleFactor: 2, // sharp enough screenshots for the documentation
+    // Sound without a click, as a visitor who allowed it would hear it.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
   });
 });
 
@@ -273,148 +244,54 @@ after(async () => {
 // Two pages play side by side, each with an audio context of its own; more
 // would starve each other on a small machine.
 describe('controllers in Ruffle', { concurrency: 2 }, () => {
-  test('"c" loads its stream, waits stopped and looping, plays on a click and stops on another', async () => {
-    const r = run('c');
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await streamArrived(record, r.stream);
-    await waitForLamps(player, r.buttons, ['stop', 'loop']);
-    const loaded = await pageTime(record.page);
-    await new Promise((resolve) => setTimeout(resolve, 2000));
-    await assertQuiet(record.page, 0, 'no sound before play is clicked');
-
-    const box = await player.boundingBox();
-    const edge = { x: r.buttons.stop.x, y: r.buttons.stop.y - r.buttons.stop.height / 2 + 2 };
-    await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
-    await waitForColour(player, edge, r.buttons.faceOver, r.buttons.face, 'the stop button to light up under the mouse');
-
-    const clicked = await pageTime(record.page);
-    await click(record.page, player, r.buttons.play);
-    await waitForLamps(player, r.buttons, ['play', 'loop']);
-    const heard = await waitForSound(record.page, Math.max(loaded, clicked), 6000);
-    await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
-
-    await click(record.page, player, r.buttons.stop);
-    await waitForLamps(player, r.buttons, ['stop', 'loop']);
-    await waitForSilence(record.page, heard, 1000, 4000);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
-
-  test('"d" waits stopped, plays once on a click, and stops at the end', async () => {
-    const r = run('d');
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await streamArrived(record, r.stream);
-    await waitForLamps(player, r.buttons, ['stop']);
-    await player.screenshot({ path: path.join(screenshots, `${r.controller}-stopped.png`) });
-    const clicked = await pageTime(record.page);
-    await click(record.page, player, r.buttons.play);
-    await waitForLamps(player, r.buttons, ['play']);
-    const heard = await waitForSound(record.page, clicked, 6000);
-    await waitForSilence(record.page, heard, 2500, 12000);
-    await waitForLamps(player, r.buttons, ['stop']);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
-
-  test('"e" plays at once and starts its sound again after the end', async () => {
-    const r = run('e');
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await streamArrived(record, r.stream);
-    await waitForLamps(player, r.buttons, ['play', 'loop']);
-    const heard = await waitForSound(record.page, 0, 10000);
-    await player.screenshot({ path: path.join(screenshots, `${r.controller}-playing.png`) });
+  const runs = [
+    ['"c" loads its stream, waits stopped and looping, plays on a click and stops on another', 'c', true,
+      [['lamps', 'stop+loop'], ['wait', 2000], ['quiet'], ['hover', 'stop'], ['click', 'play'], ['lamps', 'play+loop'],
+        ['sound', 6000], ['shot', 'playing'], ['click', 'stop'], ['lamps', 'stop+loop'], ['silence', 1000, 4000]]],
+    ['"d" waits stopped, plays once on a click, and stops at the end', 'd', true,
+      [['lamps', 'stop'], ['shot', 'stopped'], ['click', 'play'], ['lamps', 'play'], ['sound', 6000],
+        ['silence', 2500, 12000], ['lamps', 'stop']]],
     // The stream's first frame carries no sound: a looped stream falls quiet
     // for a moment before it starts again.
-    const quiet = await waitForSilence(record.page, heard, 600, 9000);
-    await waitForSound(record.page, quiet + 600, 6000);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
-
-  test('"f" plays at once and stops at the end', async () => {
-    const r = run('f');
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await streamArrived(record, r.stream);
-    await waitForLamps(player, r.buttons, ['play']);
-    const heard = await waitForSound(record.page, 0, 10000);
-    await waitForSilence(record.page, heard, 2500, 12000);
-    await waitForLamps(player, r.buttons, ['stop']);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
-
-  test('any other letter waits stopped and looping, as "c" does, until loop is clicked', async () => {
-    const r = run('x');
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await streamArrived(record, r.stream);
-    await waitForLamps(player, r.buttons, ['stop', 'loop']);
-    await new Promise((resolve) => setTimeout(resolve, 1500));
-    await assertQuiet(record.page, 0, 'no sound without a click');
+    ['"e" plays at once and starts its sound again after the end', 'e', true,
+      [['lamps', 'play+loop'], ['sound', 10000], ['shot', 'playing'], ['silence', 600, 9000], ['sound', 6000]]],
+    ['"f" plays at once and stops at the end', 'f', true,
+      [['lamps', 'play'], ['sound', 10000], ['silence', 2500, 12000], ['lamps', 'stop']]],
     // Pressed, the loop button darkens; released, it turns looping off.
-    const box = await player.boundingBox();
-    const edge = { x: r.buttons.loop.x, y: r.buttons.loop.y - r.buttons.loop.height / 2 + 2 };
-    await record.page.mouse.move(box.x + edge.x, box.y + edge.y);
-    await record.page.mouse.down();
-    await waitForColour(player, edge, r.buttons.faceDown, r.buttons.faceOver, 'the loop button to darken when pressed');
-    await record.page.mouse.up();
-    await waitForLamps(player, r.buttons, ['stop']);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
-
-  test('a controller without its stream shows no sound and no error', async () => {
-    const r = run('c', false);
-    const record = await openPage(r.page);
-    const [player] = await players(record.page, 1);
-    await waitFor(`the request for ${r.stream}`, () => record.responses.find((x) => x.path.endsWith(`/${r.stream}`)), 15000);
-    assert.equal(record.responses.find((x) => x.path.endsWith(`/${r.stream}`)).status, 404);
-    await waitForLamps(player, r.buttons, []);
-    await click(record.page, player, r.buttons.play);
-    await new Promise((resolve) => setTimeout(resolve, 1500));
-    assert.deepEqual(await litLamps(player, r.buttons), []);
-    await assertQuiet(record.page, 0, 'no sound without a stream');
-    await player.screenshot({ path: path.join(screenshots, `${r.controller}-no-sound.png`) });
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
-  });
+    ['any other letter waits stopped and looping, as "c" does, until loop is clicked', 'x', true,
+      [['lamps', 'stop+loop'], ['wait', 1500], ['quiet'], ['press', 'loop'], ['release'], ['lamps', 'stop']]],
+    ['a controller without its stream shows no sound and no error', 'c', false,
+      [['lamps', ''], ['click', 'play'], ['wait', 1500], ['lamps', ''], ['quiet'], ['shot', 'no-sound']]],
+  ];
+  for (const [name, letter, hasStream, steps] of runs) test(name, () => playRun(letter, hasStream, steps));
 
   // The program's preview page embeds each controller twice: without a query
   // (no stream to find: quiet) and with "?p00012" (the preview sound).
   test('every controller on the preview page plays preview.swf', async () => {
-    const preview = layout.preview;
-    const hitsBefore = hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length;
-    const record = await openPage(preview.page);
-    const all = await players(record.page, 2 * preview.controllers.length);
-    await waitFor(
-      'every controller to fetch preview.swf',
-      () => hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length - hitsBefore >= preview.controllers.length,
-      15000,
-    );
+    const { page, controllers } = layout.preview;
+    const fetches = () => hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length;
+    const before = fetches();
+    const record = await openPage(page);
+    const all = await players(record.page, 2 * controllers.length);
+    await waitFor('every controller to fetch preview.swf', () => fetches() - before >= controllers.length, 15000);
     let first;
     for (const player of all) {
       const source = await player.getAttribute('src');
-      const controller = preview.controllers.find((c) => source.startsWith(`${c.controller}.swf`));
-      assert.ok(controller, `${source} is one of ours`);
-      if (source.endsWith('?p00012')) {
-        await waitForLamps(player, controller.buttons, ['stop', 'loop']);
-        await player.screenshot({ path: path.join(screenshots, `${controller.controller}.png`) });
-        first ??= { player, controller };
-      } else {
-        await waitForLamps(player, controller.buttons, []);
+      const controller = controllers.find((c) => source.startsWith(`${c}.swf`));
+      assert.ok(controller && layout.looks[controller], `${source} is one of ours`);
+      const withSound = source.endsWith('?p00012');
+      await waitForLamps(player, layout.looks[controller], withSound ? 'stop+loop' : '');
+      if (withSound) {
+        await player.screenshot({ path: path.join(screenshots, `${controller}.png`) });
+        first ??= { player, buttons: layout.looks[controller] };
       }
     }
     const boxes = await Promise.all(all.map((player) => player.boundingBox()));
     const clip = { x: 0, y: 0, width: 720, height: Math.max(...boxes.map((b) => b.y + b.height)) + 8 };
     await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), clip });
-    const clicked = await pageTime(record.page);
-    await click(record.page, first.player, first.controller.buttons.play);
+    const clicked = (await soundSince(record.page)).now;
+    await click(record.page, first.player, first.buttons.play);
     await waitForSound(record.page, clicked, 6000);
-    assert.deepEqual(record.errors, []);
-    await record.page.close();
+    await closePage(record);
   });
 });

@@ -4,229 +4,194 @@
 // it. Whatever happens, the user is told the truth, no temporary stays, no
 // partial animation stays and the parameters file stays whole.
 
-#include "IoFaults.h"
 #include "RealConversion.h"
-#include "TestFolder.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 namespace orvalin {
 namespace {
 
 namespace fs = std::filesystem;
-using test::IoCall;
-using test::IoFaults;
 using test::RealConversion;
+using Strings = std::vector<std::string>;
 
-const std::string kProgramFolder = ORVALIN_PROGRAM_DIR;
+enum IoCall { Read, Write };
+
+// The program's reads and writes so far, per file name; from the chosen call
+// on, every call of that kind on that file fails, as on a failing disk. The
+// test program is linked so that every pread and pwrite comes through here.
+std::map<std::string, long> ioCounts[2];
+struct {
+    IoCall call = Read;
+    std::string name;
+    long from = 0; // 0 fails nothing
+    int error = 0;
+    bool struck = false;
+} ioFault;
+
+bool failNow(IoCall call, int descriptor)
+{
+    char target[4096] = {};
+    readlink(("/proc/self/fd/" + std::to_string(descriptor)).c_str(), target, sizeof target - 1);
+    const std::string path = target;
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    if (++ioCounts[call][name] < ioFault.from || ioFault.from == 0 || call != ioFault.call || name != ioFault.name)
+        return false;
+    ioFault.struck = true;
+    errno = ioFault.error;
+    return true;
+}
 
 class FaultInjectionTest : public ::testing::TestWithParam<std::string> {
 protected:
-    static void SetUpTestSuite()
+    static void SetUpTestSuite() { ASSERT_TRUE(test::writeToneFiles(inputs(), "input")); }
+    static const test::TestFolder& inputs()
     {
-        inputs_ = new test::TestFolder;
-        ASSERT_TRUE(test::writeToneFiles(*inputs_, "input"));
+        static const test::TestFolder folder;
+        return folder;
     }
-    static void TearDownTestSuite() { delete std::exchange(inputs_, nullptr); }
+    std::string inputPath() const { return inputs().file(GetParam()); }
+    bool fromMp3() const { return GetParam() == "input.mp3"; }
 
-    static std::string input(const std::string& name) { return inputs_->file(name); }
-    std::string inputPath() const { return input(GetParam()); }
-
-    static test::TestFolder* inputs_;
-};
-
-test::TestFolder* FaultInjectionTest::inputs_ = nullptr;
-
-// Converts the input once cleanly to learn the calls of this kind it makes,
-// per file; then again for each of them, failing from that call on, and hands
-// every such run, checked for a sound aftermath, to the test. Returns the
-// counts.
-template <typename Check>
-std::map<std::string, long> forEachFaultPoint(const std::string& inputPath, IoCall call, int error,
-                                              const Check& check)
-{
-    std::map<std::string, long> counts;
+    // Converts once cleanly to learn the calls of this kind, per file; then
+    // again for each of them, failing from that call on.
+    void expectEveryFaultHandled(IoCall call, int error, const Strings& filesUsed)
     {
-        IoFaults faults;
-        RealConversion run(kProgramFolder);
-        run.run(inputPath);
-        EXPECT_EQ(run.outcome(), JobOutcome::Succeeded);
-        counts = faults.counts(call);
-    }
-    for (const auto& [name, count] : counts) {
-        for (long n = 1; n <= count; ++n) {
-            SCOPED_TRACE(name + " fails from call " + std::to_string(n));
-            IoFaults faults;
-            faults.failFrom(call, name, n, error);
-            RealConversion run(kProgramFolder);
-            run.run(inputPath);
-            EXPECT_TRUE(faults.struck());
-            test::expectSoundAftermath(run);
-            check(name, run);
+        ioFault = {};
+        ioCounts[call].clear();
+        RealConversion clean;
+        clean.run(inputPath());
+        EXPECT_EQ(clean.outcome(), JobOutcome::Succeeded);
+        const auto counts = ioCounts[call];
+        for (const auto& name : filesUsed)
+            EXPECT_EQ(counts.count(name), 1u) << name;
+        for (const auto& [name, count] : counts) {
+            for (long n = 1; n <= count; ++n) {
+                SCOPED_TRACE(name + " fails from call " + std::to_string(n));
+                ioFault = {call, name, n, error};
+                ioCounts[call].clear();
+                RealConversion run;
+                run.run(inputPath());
+                ioFault.from = 0;
+                EXPECT_TRUE(ioFault.struck);
+                run.expectCleanAftermath();
+                EXPECT_EQ(run.messageTexts(), Strings{faultMessage(call, name, run)});
+                // Only a parameters file that cannot be written comes after the page.
+                EXPECT_EQ(test::fileExists(run.output("orvaln1.htm")), name == "orvaln.da0.new");
+                if (name.rfind("orvaln.da0", 0) == 0)
+                    EXPECT_EQ(run.exitStatus, 1);
+                else if (!run.inputAccepted)
+                    EXPECT_EQ(name, "input.mp3") << "only an MP3's tags are read before the run";
+                else
+                    EXPECT_EQ(run.outcome(), JobOutcome::Failed);
+            }
         }
     }
-    return counts;
-}
 
-std::string pageMessage(const RealConversion& run, const std::string& name)
-{
-    return "Error: Cannot create output file \"" + run.output(name) + "\".";
-}
-
-using Messages = std::vector<std::string>;
+    static std::string faultMessage(IoCall call, const std::string& name, const RealConversion& run)
+    {
+        if (!run.inputAccepted && name == "input.mp3")
+            return "Error: End of input file reached before end of expected data.";
+        static const std::map<std::string, std::string> messages[2] = {
+            {{"orvaln.da0", "Missing parameters file."},
+             {"input.mp3", "Cannot read MP3 file."},
+             {"input.wav", "Cannot read WAV file."},
+             {"orvaln1.tmp2", "Cannot read WAV file."},
+             {"orvaln1.tmp3", "Cannot read MP3 file."}},
+            {{"orvaln.da0.new", "Cannot write to parameters file."},
+             {"orvaln1.tmp2", "Cannot write WAV file."},
+             {"orvaln1.tmp3", "Cannot write MP3 file."},
+             {"orvaln1s.swf", "Cannot write SWF file."}},
+        };
+        if (messages[call].count(name))
+            return "Error: " + messages[call].at(name);
+        // The page, and the controller whether read or written.
+        const std::string output = name == "orvaln1.htm" ? name : "orvaln1c.swf";
+        return "Error: Cannot create output file \"" + run.output(output) + "\".";
+    }
+};
 
 TEST_P(FaultInjectionTest, AWriteThatFailsAnywhereFailsTheRunCleanly)
 {
-    const auto writes = forEachFaultPoint(inputPath(), IoCall::Write, ENOSPC, [](const std::string& name,
-                                                                                const RealConversion& run) {
-        if (name == "orvaln.da0.new") {
-            // The outputs are made; only the number could not be kept.
-            EXPECT_EQ(run.exitStatus, 1);
-            EXPECT_EQ(run.messageTexts(), Messages{"Error: Cannot write to parameters file."});
-            EXPECT_TRUE(test::fileExists(run.output("orvaln1.htm")));
-            return;
-        }
-        const std::map<std::string, std::string> expected = {
-            {"orvaln1.tmp2", "Error: Cannot write WAV file."},
-            {"orvaln1.tmp3", "Error: Cannot write MP3 file."},
-            {"orvaln1s.swf", "Error: Cannot write SWF file."},
-            {"orvaln1c.swf", pageMessage(run, "orvaln1c.swf")},
-            {"orvaln1.htm", pageMessage(run, "orvaln1.htm")},
-        };
-        EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-        EXPECT_EQ(run.messageTexts(), Messages{expected.at(name)});
-    });
-    EXPECT_EQ(writes.count("orvaln1.tmp2"), GetParam() == "input.mp3" ? 1u : 0u);
-    for (const char* name : {"orvaln1.tmp3", "orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm", "orvaln.da0.new"})
-        EXPECT_EQ(writes.count(name), 1u) << name;
+    Strings written = {"orvaln1.tmp3", "orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm", "orvaln.da0.new"};
+    if (fromMp3())
+        written.push_back("orvaln1.tmp2");
+    expectEveryFaultHandled(Write, ENOSPC, written);
 }
 
 TEST_P(FaultInjectionTest, AReadErrorAnywhereFailsTheRunCleanly)
 {
-    const auto reads = forEachFaultPoint(inputPath(), IoCall::Read, EIO, [](const std::string& name,
-                                                                           const RealConversion& run) {
-        if (run.exitStatus) {
-            EXPECT_EQ(name, "orvaln.da0");
-            EXPECT_EQ(run.messageTexts(), Messages{"Error: Missing parameters file."});
-            return;
-        }
-        if (!run.inputAccepted) {
-            EXPECT_EQ(name, "input.mp3") << "only an MP3's tags are read before the run";
-            EXPECT_EQ(run.messageTexts(), Messages{"Error: End of input file reached before end of expected data."});
-            return;
-        }
-        const std::map<std::string, std::string> expected = {
-            {"input.mp3", "Error: Cannot read MP3 file."},
-            {"input.wav", "Error: Cannot read WAV file."},
-            {"orvaln1.tmp2", "Error: Cannot read WAV file."},
-            {"orvaln1.tmp3", "Error: Cannot read MP3 file."},
-        };
-        EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-        const std::string message =
-            expected.count(name) ? expected.at(name) : pageMessage(run, "orvaln1c.swf"); // the controller
-        EXPECT_EQ(run.messageTexts(), Messages{message});
-    });
-    EXPECT_EQ(reads.count(GetParam()), 1u);
-    EXPECT_EQ(reads.count("orvaln1.tmp3"), 1u);
+    expectEveryFaultHandled(Read, EIO, {GetParam(), "orvaln1.tmp3", "orvaln.da0"});
 }
 
-// The pumps of a clean run at which a cancel is worth trying: the first and
+// Cancel at the pumps of a clean run where it is worth trying: the first and
 // last few of each stage, where its checks before and after the work are, and
 // a sample of those in between.
-std::vector<long> cancelPoints(const std::string& inputPath)
-{
-    RealConversion run(kProgramFolder);
-    std::vector<int> percents;
-    run.pump.onPump = [&](long) { percents.push_back(run.status.stagePercent); };
-    run.run(inputPath);
-    EXPECT_EQ(run.outcome(), JobOutcome::Succeeded);
-
-    const long pumps = static_cast<long>(percents.size());
-    std::vector<bool> nearEdge(percents.size() + 1, false);
-    for (long k = 0; k < pumps; ++k) {
-        const bool stageStarts = k == 0 || percents[k] < percents[k - 1];
-        const bool stageEnds = k + 1 == pumps || percents[k + 1] < percents[k];
-        if (stageStarts || stageEnds)
-            for (long j = std::max(0L, k - 2); j <= std::min(pumps - 1, k + 2); ++j)
-                nearEdge[j] = true;
-    }
-    std::vector<long> points;
-    for (long k = 0; k < pumps; ++k)
-        if (nearEdge[k] || k % 16 == 0)
-            points.push_back(k + 1);
-    return points;
-}
-
 TEST_P(FaultInjectionTest, CancelAtAnyCheckEndsTheRunWithoutOutputs)
 {
-    const auto points = cancelPoints(inputPath());
-    ASSERT_GT(points.size(), 10u);
-    for (const long cancelAt : points) {
-        SCOPED_TRACE("cancel at pump " + std::to_string(cancelAt));
-        RealConversion run(kProgramFolder);
-        run.pump.onPump = [&](long count) {
-            if (count == cancelAt)
-                run.status.cancelRequested = true;
-        };
+    std::vector<int> percents;
+    RealConversion clean;
+    clean.pump.onPump = [&](long) { percents.push_back(clean.status.stagePercent); };
+    clean.run(inputPath());
+    const long pumps = static_cast<long>(percents.size());
+    ASSERT_GT(pumps, 10);
+    for (long k = 0; k < pumps; ++k) {
+        bool worthIt = k % 16 == 0;
+        for (long j = std::max(0L, k - 2); j <= std::min(pumps - 1, k + 2); ++j)
+            worthIt |= j == 0 || j + 1 == pumps || percents[j] < percents[j - 1] || percents[j + 1] < percents[j];
+        if (!worthIt)
+            continue;
+        SCOPED_TRACE("cancel at pump " + std::to_string(k + 1));
+        RealConversion run;
+        run.pump.onPump = [&](long count) { run.status.cancelRequested |= count == k + 1; };
         run.run(inputPath());
-        test::expectSoundAftermath(run);
+        run.expectCleanAftermath();
         EXPECT_TRUE(run.messages.shown.empty());
         // The run starts by clearing what came before it.
-        EXPECT_EQ(run.outcome(), cancelAt == 1 ? JobOutcome::Succeeded : JobOutcome::Cancelled);
-        if (cancelAt > 1) {
-            EXPECT_EQ(run.leftovers(), std::vector<std::string>{"orvaln.da0"});
+        EXPECT_EQ(run.outcome(), k == 0 ? JobOutcome::Succeeded : JobOutcome::Cancelled);
+        if (k > 0) {
+            EXPECT_EQ(run.leftovers(), Strings{"orvaln.da0"});
         }
     }
 }
 
-TEST_P(FaultInjectionTest, AnOutputFolderThatCannotTakeFilesFailsTheRun)
+TEST_P(FaultInjectionTest, AnUnusableOutputFolderOrModuleFailsTheRun)
 {
-    std::vector<std::string> folders = {"missing/", "/proc/"};
+    const std::string cannotCreate = fromMp3() ? "Error: Cannot create WAV file." : "Error: Cannot create MP3 file.";
+    // Permissions do not hold back root; WAV input never loads the decoder.
+    Strings cases = {"missing/", "/proc/", "lame_enc.so", "lame_enc.so not a library", "lame_enc.so another library"};
     if (geteuid() != 0)
-        folders.push_back("read-only/"); // permissions do not hold back root
-    for (const auto& folder : folders) {
-        SCOPED_TRACE(folder);
-        RealConversion run(kProgramFolder);
-        run.settings.outputFolder = folder.front() == '/' ? folder : run.output(folder);
-        if (folder == "read-only/") {
+        cases.push_back("read-only/");
+    if (fromMp3())
+        cases.insert(cases.end(), {"decoder.so", "decoder.so not a library", "decoder.so another library"});
+    for (const auto& what : cases) {
+        SCOPED_TRACE(what);
+        test::TestFolder program;
+        test::linkProgramFolder(program);
+        RealConversion run(program.path());
+        const std::string module = what.substr(0, what.find(' '));
+        const std::string path = program.file(module);
+        std::string message = "Error: Cannot load DLL [" + path + "].";
+        if (what.back() == '/') {
+            run.settings.outputFolder = what.front() == '/' ? what : run.output(what);
+            message = cannotCreate;
+        } else {
+            fs::remove(path);
+        }
+        if (what == "read-only/") {
             fs::create_directory(run.settings.outputFolder);
             fs::permissions(run.settings.outputFolder, fs::perms::owner_read | fs::perms::owner_exec);
+        } else if (what.ends_with("not a library")) {
+            test::writeText(path, "\x7f" "ELF but not really");
+        } else if (what.ends_with("another library")) {
+            fs::copy_file(test::kProgramFolder + (module == "decoder.so" ? "lame_enc.so" : "decoder.so"), path);
         }
         run.run(inputPath());
-        test::expectSoundAftermath(run);
+        run.expectCleanAftermath();
         EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-        EXPECT_EQ(run.messageTexts(), std::vector<std::string>{GetParam() == "input.mp3"
-                                                                   ? "Error: Cannot create WAV file."
-                                                                   : "Error: Cannot create MP3 file."});
-    }
-}
-
-TEST_P(FaultInjectionTest, AMissingOrBrokenModuleFailsTheRun)
-{
-    const bool fromMp3 = GetParam() == "input.mp3";
-    for (const std::string module : {"lame_enc.so", "decoder.so"}) {
-        if (module == "decoder.so" && !fromMp3)
-            continue; // WAV input never loads the decoder
-        const std::string other = module == "decoder.so" ? "lame_enc.so" : "decoder.so";
-        for (const std::string fault : {"missing", "not a library", "another library"}) {
-            SCOPED_TRACE(module + ": " + fault);
-            test::ProgramFolderCopy program(kProgramFolder);
-            const std::string path = program.path() + module;
-            fs::remove(path);
-            if (fault == "not a library")
-                test::writeText(path, "\x7f" "ELF but not really");
-            else if (fault == "another library")
-                fs::copy_file(kProgramFolder + other, path);
-
-            RealConversion run(program.path());
-            run.run(inputPath());
-            test::expectSoundAftermath(run);
-            EXPECT_EQ(run.outcome(), JobOutcome::Failed);
-            EXPECT_EQ(run.messageTexts(), std::vector<std::string>{"Error: Cannot load DLL [" + path + "]."});
-        }
+        EXPECT_EQ(run.messageTexts(), Strings{message});
     }
 }
 
@@ -235,3 +200,16 @@ INSTANTIATE_TEST_SUITE_P(Inputs, FaultInjectionTest, ::testing::Values("input.mp
 
 } // namespace
 } // namespace orvalin
+
+extern "C" ssize_t __real_pread(int descriptor, void* buffer, size_t count, off_t offset);
+extern "C" ssize_t __real_pwrite(int descriptor, const void* buffer, size_t count, off_t offset);
+
+extern "C" ssize_t __wrap_pread(int descriptor, void* buffer, size_t count, off_t offset)
+{
+    return orvalin::failNow(orvalin::Read, descriptor) ? -1 : __real_pread(descriptor, buffer, count, offset);
+}
+
+extern "C" ssize_t __wrap_pwrite(int descriptor, const void* buffer, size_t count, off_t offset)
+{
+    return orvalin::failNow(orvalin::Write, descriptor) ? -1 : __real_pwrite(descriptor, buffer, count, offset);
+}

@@ -1,7 +1,6 @@
 // An encoder module that stands in for LAME where only the length of the
 // sound matters: for every 1152 frames of PCM it hands back one silent
 // 128 kb/s 44.1 kHz stereo MPEG-1 Layer III frame, at once.
-
 #include "audio/EncoderInterface.h"
 
 #include <cstring>
@@ -10,20 +9,17 @@ using namespace orvalin;
 
 namespace {
 
-constexpr std::uint32_t kFramesPerMp3Frame = 1152;
-constexpr std::uint32_t kSamplesPerChunk = kFramesPerMp3Frame * 2;
 constexpr std::uint32_t kMp3FrameBytes = 417;
-constexpr std::uint8_t kMp3FrameHeader[4] = {0xFF, 0xFB, 0x90, 0x04};
 int openStream;
 
 } // namespace
 
 #define MODULE_EXPORT extern "C" __attribute__((visibility("default")))
 
-MODULE_EXPORT BeError beInitStream(const BeConfig*, std::uint32_t* samplesPerChunk,
-                                   std::uint32_t* outputBufferSize, BeStream* stream)
+MODULE_EXPORT BeError beInitStream(const BeConfig*, std::uint32_t* samplesPerChunk, std::uint32_t* outputBufferSize,
+                                   BeStream* stream)
 {
-    *samplesPerChunk = kSamplesPerChunk;
+    *samplesPerChunk = 1152 * 2;
     *outputBufferSize = kMp3FrameBytes;
     *stream = reinterpret_cast<BeStream>(&openStream);
     return BE_ERR_SUCCESSFUL;
@@ -32,8 +28,9 @@ MODULE_EXPORT BeError beInitStream(const BeConfig*, std::uint32_t* samplesPerChu
 MODULE_EXPORT BeError beEncodeChunk(BeStream, std::uint32_t, const std::int16_t*, std::uint8_t* output,
                                     std::uint32_t* written)
 {
+    const std::uint8_t header[4] = {0xFF, 0xFB, 0x90, 0x04};
     std::memset(output, 0, kMp3FrameBytes);
-    std::memcpy(output, kMp3FrameHeader, sizeof kMp3FrameHeader);
+    std::memcpy(output, header, sizeof header);
     *written = kMp3FrameBytes;
     return BE_ERR_SUCCESSFUL;
 }
