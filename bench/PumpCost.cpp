@@ -5,8 +5,8 @@
 // The outputs go beside the settings file, which the run updates.
 
 #include "job/DefaultStageRunner.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "platform/DocumentOpener.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessExit.h"

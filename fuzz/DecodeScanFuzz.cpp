@@ -5,7 +5,7 @@
 
 #include "audio/Mp3DecodeStage.h"
 #include "audio/PcmWavHeader.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "job/DefaultStageRunner.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "platform/Folders.h"
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"

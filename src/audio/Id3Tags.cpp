@@ -1,6 +1,7 @@
 #include "audio/Id3Tags.h"
 
 #include "audio/Id3Text.h"
+#include "audio/Id3v2Header.h"
 
 #include <array>
 #include <cstdint>
@@ -9,7 +10,6 @@
 namespace orvalin {
 namespace {
 
-constexpr std::uint64_t kId3v2HeaderLength = 10;
 constexpr std::uint64_t kId3v2MinimumFileLength = 11;
 constexpr std::uint64_t kId3v1Length = 128;
 constexpr std::size_t kId3v1FieldLength = 30;
@@ -38,13 +38,10 @@ std::uint32_t bigEndian(const std::uint8_t* bytes, std::size_t count)
 // means the number is damaged.
 std::optional<std::uint32_t> syncsafe(const std::uint8_t* bytes)
 {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i)
         if (bytes[i] & 0x80)
             return std::nullopt;
-        value = value << 7 | bytes[i];
-    }
-    return value;
+    return static_cast<std::uint32_t>(id3v2Size(bytes));
 }
 
 // How the frames of one ID3v2 version are laid out.
@@ -142,7 +139,7 @@ ReadOutcome readId3v2(InputFile& file, std::uint64_t fileLength, TrackTags& tags
     const std::uint8_t majorVersion = header[3];
     const std::uint8_t flags = header[5];
     const FrameLayout* layout = layoutOfVersion(majorVersion);
-    const auto tagSize = syncsafe(&header[6]);
+    const auto tagSize = syncsafe(&header[kId3v2SizeOffset]);
     if (!layout || !tagSize)
         return ReadOutcome::Done;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "job/ProgramContext.h"
+#include "common/ProgramContext.h"
 #include "platform/MessageBoxes.h"
 
 namespace orvalin {

@@ -1,9 +1,11 @@
 #include "audio/Mp3DecodeStage.h"
 
 #include "audio/DecoderInterface.h"
+#include "audio/Id3v2Header.h"
 #include "audio/Mp3DecoderLibrary.h"
 #include "audio/PcmWavHeader.h"
-#include "job/JobStatus.h"
+#include "audio/StageOutput.h"
+#include "common/JobStatus.h"
 #include "platform/Files.h"
 #include "platform/MessagePump.h"
 #include "platform/RuntimeModule.h"
@@ -18,32 +20,25 @@ Mp3DecodeStage::Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string
 {
 }
 
-void Mp3DecodeStage::run()
+StageResult Mp3DecodeStage::run()
 {
     auto input = InputFile::open(mp3Path_);
-    if (!input) {
-        status_.fail("Cannot open MP3 file.");
-        return;
-    }
+    if (!input)
+        return StageResult::failure("Cannot open MP3 file.");
     auto wav = OutputFile::create(wavPath_);
-    if (!wav) {
-        status_.fail("Cannot create WAV file.");
-        return;
-    }
+    if (!wav)
+        return StageResult::failure("Cannot create WAV file.");
 
+    failure_.reset();
     decode(*input, *wav);
 
-    // A full disk or a failing input must not pass for a complete WAV; after
-    // a cancel the WAV goes anyway, so no message is due.
-    const bool written = wav->close();
-    if (!status_.failed && !status_.cancelRequested) {
-        if (!written)
-            status_.fail("Cannot write WAV file.");
-        else if (input->readFailed())
-            status_.fail("Cannot read MP3 file.");
-    }
-    if (!headerWritten_ || status_.failed || status_.cancelRequested)
+    const StageResult result = finishStage(status_.cancelRequested, std::move(failure_), *input, *wav,
+                                           wavPath_, {"Cannot read MP3 file.", "Cannot write WAV file."});
+    // Input without a single frame leaves no WAV, and the encoder then
+    // finds nothing to open.
+    if (!headerWritten_)
         removeFile(wavPath_);
+    return result;
 }
 
 void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
@@ -56,7 +51,7 @@ void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
     const std::string modulePath = programFolder_ + moduleFileName("decoder");
     auto decoder = Mp3DecoderLibrary::load(modulePath);
     if (!decoder) {
-        status_.fail("Cannot load DLL [" + modulePath + "].");
+        failure_ = "Cannot load DLL [" + modulePath + "].";
         return;
     }
     const auto frame = std::make_unique_for_overwrite<std::uint8_t[]>(kFrameBufferSize);
@@ -99,15 +94,14 @@ void Mp3DecodeStage::scan(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& 
     }
 }
 
-// Version (2 bytes), flags, then the size as four 7-bit groups; the footer
-// flag is not looked at.
+// The footer flag is not looked at; size bytes past the end count as 0.
 void Mp3DecodeStage::skipId3v2Tag(InputFile& input, std::uint64_t tagStart)
 {
-    input.seek(tagStart + 6);
-    std::uint64_t size = 0;
-    for (int i = 0; i < 4; ++i)
-        size = size * 128 + input.readByte().value_or(0);
-    input.seek(tagStart + 10 + size);
+    input.seek(tagStart + kId3v2SizeOffset);
+    std::uint8_t sizeBytes[4];
+    for (auto& byte : sizeBytes)
+        byte = input.readByte().value_or(0);
+    input.seek(tagStart + kId3v2HeaderLength + id3v2Size(sizeBytes));
 }
 
 // The 0xFF byte that starts the frame has just been read. Nothing checks that

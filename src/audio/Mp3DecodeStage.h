@@ -1,9 +1,11 @@
 #pragma once
 
 #include "audio/MpegFrameHeader.h"
+#include "common/StageResult.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orvalin {
@@ -26,9 +28,10 @@ public:
     void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
     void setWavPath(std::string path) { wavPath_ = std::move(path); }
 
-    // Reports through the job status. After a failure, a cancel, or an input
-    // without any frame, the WAV file does not exist.
-    void run();
+    // Reads cancel from and reports progress to the job status. After a
+    // failure, a cancel, or an input without any frame, the WAV file does
+    // not exist.
+    StageResult run();
 
 private:
     void decode(InputFile& input, OutputFile& wav);
@@ -45,6 +48,7 @@ private:
     std::string mp3Path_;
     std::string wavPath_;
 
+    std::optional<std::string> failure_;
     std::uint64_t inputSize_ = 0;
     // Header bytes 2 to 4 of the last frame parsed, padding bit set, so that
     // frames differing only in padding share one parse.

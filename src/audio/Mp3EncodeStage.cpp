@@ -3,6 +3,7 @@
 #include "audio/EncoderConfig.h"
 #include "audio/EncoderModule.h"
 #include "audio/PcmLayout.h"
+#include "audio/StageOutput.h"
 #include "platform/RuntimeModule.h"
 
 #include <algorithm>
@@ -22,35 +23,26 @@ Mp3EncodeStage::Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string
 {
 }
 
-void Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode)
+StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode)
 {
     bitrate_ = bitrate;
     outputSampleRate_ = outputSampleRate;
     encoderMode_ = encoderMode;
 
     auto input = InputFile::open(wavPath_);
-    if (!input) {
-        status_.fail("Cannot open WAV file.");
-        return;
-    }
+    if (!input)
+        return StageResult::failure("Cannot open WAV file.");
     auto output = OutputFile::create(mp3Path_);
-    if (!output) {
-        status_.fail("Cannot create MP3 file.");
-        return;
-    }
-    const bool supported = encodeWav(*input, *output);
-    if (!status_.failed) {
-        // A read error is no format problem, and a run that met one is no
-        // success, even after the last sample.
-        if (input->readFailed())
-            status_.fail("Cannot read WAV file.");
-        else if (!supported)
-            status_.fail("Format not supported.");
-    }
-    if (!output->close() && !status_.failed && !status_.cancelRequested)
-        status_.fail(kWriteFailed);
-    if (status_.failed || status_.cancelRequested)
-        removeFile(mp3Path_);
+    if (!output)
+        return StageResult::failure("Cannot create MP3 file.");
+
+    failure_.reset();
+    // A read error is no format problem, and a run that met one is no
+    // success, even after the last sample.
+    if (!encodeWav(*input, *output) && !failure_ && !input->readFailed())
+        fail("Format not supported.");
+    return finishStage(status_.cancelRequested, std::move(failure_), *input, *output, mp3Path_,
+                       {"Cannot read WAV file.", kWriteFailed});
 }
 
 bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
@@ -60,7 +52,7 @@ bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
         return false;
     std::optional<WavFormat> format;
     bool sawData = false;
-    while (!status_.cancelRequested && !status_.failed) {
+    while (!status_.cancelRequested && !failure_) {
         const auto chunk = walker.nextChunk();
         if (!chunk)
             break;
@@ -95,7 +87,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
     const std::string modulePath = programFolder_ + moduleFileName("lame_enc");
     const auto encoder = EncoderModule::load(modulePath);
     if (!encoder) {
-        status_.fail("Cannot load DLL [" + modulePath + "].");
+        fail("Cannot load DLL [" + modulePath + "].");
         return;
     }
     const BeConfig config =
@@ -104,13 +96,13 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
     std::uint32_t outputBufferSize = 0;
     BeStream handle = 0;
     if (encoder->initStream(&config, &samplesPerChunk, &outputBufferSize, &handle) != BE_ERR_SUCCESSFUL) {
-        status_.fail(kInitFailed);
+        fail(kInitFailed);
         return;
     }
     const EncoderStream stream(encoder->closeStream, handle);
     const std::size_t framesPerChunk = samplesPerChunk / encoderChannels();
     if (framesPerChunk == 0) {
-        status_.fail(kInitFailed);
+        fail(kInitFailed);
         return;
     }
 
@@ -121,12 +113,12 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
     // Appends what the encoder put out; false once the stage has failed.
     const auto append = [&](std::uint32_t written) {
         if (written > mp3.size()) {
-            status_.fail(kEncodeFailed);
+            fail(kEncodeFailed);
             return false;
         }
         output.write(mp3.data(), written);
         if (output.failed()) {
-            status_.fail(kWriteFailed);
+            fail(kWriteFailed);
             return false;
         }
         return true;
@@ -145,7 +137,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(raw.size(), total - consumed));
         const std::size_t got = input.read(raw.data(), want);
         if (input.readFailed()) {
-            status_.fail("Cannot read WAV file.");
+            fail("Cannot read WAV file.");
             break;
         }
         const std::size_t frames = got / format.bytesPerFrame();
@@ -156,7 +148,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
                       encoderChannels(), samples.data());
         const auto sampleCount = static_cast<std::uint32_t>(frames * encoderChannels());
         if (encoder->encodeChunk(handle, sampleCount, samples.data(), mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
-            status_.fail(kEncodeFailed);
+            fail(kEncodeFailed);
             break;
         }
         if (!append(written))
@@ -164,7 +156,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
     }
 
     if (encoder->deinitStream(handle, mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
-        status_.fail("Cannot deinitialise LAME encoder.");
+        fail("Cannot deinitialise LAME encoder.");
         return;
     }
     append(written);

@@ -2,18 +2,21 @@
 
 #include "audio/RiffChunkWalker.h"
 #include "audio/WavFormat.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
+#include "common/StageResult.h"
 #include "platform/Files.h"
 #include "platform/MessagePump.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orvalin {
 
 // Encodes a PCM WAV file into an MP3 file through the "lame_enc" module,
-// loaded from the program folder. Reports through JobStatus; on failure or
-// cancel the MP3 file does not exist afterwards.
+// loaded from the program folder. Reads cancel from and reports progress to
+// the job status; on failure or cancel the MP3 file does not exist
+// afterwards.
 class Mp3EncodeStage {
 public:
     // programFolder ends in the path separator.
@@ -24,7 +27,7 @@ public:
 
     // bitrate in kbit/s, outputSampleRate in Hz, encoderMode 3 for mono and
     // 0 for stereo.
-    void run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode);
+    StageResult run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode);
 
 private:
     // Encodes every data chunk; false when the file is not a WAV of a format
@@ -33,6 +36,7 @@ private:
     void encodeDataChunk(InputFile& input, const RiffChunk& chunk, const WavFormat& format,
                          OutputFile& output);
     unsigned encoderChannels() const;
+    void fail(std::string message) { failure_ = std::move(message); }
 
     JobStatus& status_;
     MessagePump& pump_;
@@ -42,6 +46,7 @@ private:
     unsigned bitrate_ = 0;
     unsigned outputSampleRate_ = 0;
     std::uint8_t encoderMode_ = 0;
+    std::optional<std::string> failure_;
 };
 
 } // namespace orvalin

@@ -12,9 +12,6 @@
 namespace orvalin {
 namespace {
 
-constexpr std::array kBitrates = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 192, 224, 256, 320};
-constexpr std::array kSampleRates = {11025, 22050, 44100};
-
 enum LongOnly { kController = 256, kLetter, kBackground, kTextColour, kSettings, kVersion };
 
 std::optional<int> wholeNumber(const std::string& text)

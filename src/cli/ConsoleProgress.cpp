@@ -1,7 +1,7 @@
 #include "cli/ConsoleProgress.h"
 
 #include "job/ConversionJob.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 
 #include <algorithm>
 #include <csignal>
@@ -62,8 +62,7 @@ void ConsoleProgress::pumpMessages()
     if (now - lastDraw_ < kTick)
         return;
     lastDraw_ = now;
-    const int stage = job_ ? job_->stageIndex() : 0;
-    draw((status_.stagePercent + stage * 100) / 4);
+    draw(job_ ? job_->overallPercent() : 0);
 }
 
 void ConsoleProgress::beginProgress()

@@ -6,8 +6,8 @@
 #include "cli/ConsoleProgress.h"
 #include "job/ConversionJob.h"
 #include "job/DefaultStageRunner.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/ProcessExit.h"
@@ -78,13 +78,13 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
         ConversionJob job({run, context, status, parameters, messages, progress}, stages, progress);
         progress.follow(job);
         job.prepare();
-        job.runJob();
+        const JobOutcome outcome = job.runJob();
 
         if (interruptRequested())
             return kCancelled;
-        if (status.failed)
+        if (outcome == JobOutcome::Failed)
             anyFailed = true;
-        else if (!status.cancelRequested && !options.quiet)
+        else if (outcome == JobOutcome::Succeeded && !options.quiet)
             printOutputs(job, run);
     }
     if (anyFailed)

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
+#include "common/ProgramContext.h"
 #include "platform/Folders.h"
 
 #include <iostream>
@@ -14,7 +15,7 @@ int main(int argc, char** argv)
         return kAllConverted;
     }
     if (parsed.options.showVersion) {
-        std::cout << "orvalin-convert 2.00\n";
+        std::cout << "orvalin-convert " << kVersionText << "\n";
         return kAllConverted;
     }
     if (!parsed.error.empty()) {

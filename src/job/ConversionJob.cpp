@@ -1,8 +1,8 @@
 #include "job/ConversionJob.h"
 
 #include "job/JobHost.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "job/StageRunner.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -12,6 +12,7 @@
 #include "settings/ParametersFile.h"
 #include "web/WebPageWriter.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orvalin {
@@ -27,36 +28,36 @@ void ConversionJob::prepare()
     const ConversionSettings& settings = environment_.settings;
     outputDir_ = settings.outputToDesktop ? environment_.context.desktopFolder
                                           : withTrailingSeparator(settings.outputFolder);
-    outputBase_ = "orvaln" + std::to_string(settings.nextOutputNumber);
+    names_.emplace(settings.nextOutputNumber);
 }
 
 std::string ConversionJob::pageFileName() const
 {
-    return outputBase_ + ".htm";
+    return names_->page();
 }
 
 std::string ConversionJob::streamFileName() const
 {
-    return outputBase_ + "s.swf";
+    return names_->stream();
 }
 
 std::string ConversionJob::controllerFileName() const
 {
-    return outputBase_ + environment_.settings.instructionLetter + ".swf";
+    return names_->controller(environment_.settings.instructionLetter);
 }
 
-std::string ConversionJob::outputPath(const std::string& suffix) const
+int ConversionJob::overallPercent() const
 {
-    return outputDir_ + outputBase_ + suffix;
+    return std::min((environment_.status.stagePercent + stageIndex_ * 100) / 4, 100);
 }
 
-void ConversionJob::runJob()
+JobOutcome ConversionJob::runJob()
 {
     const ConversionSettings& settings = environment_.settings;
     const ProgramContext& context = environment_.context;
     JobStatus& status = environment_.status;
 
-    pumpMessages();
+    environment_.pump.pumpMessages();
     status.stagePercent = 0;
     status.failed = false;
     status.cancelRequested = false;
@@ -64,32 +65,26 @@ void ConversionJob::runJob()
     host_.beginProgress();
 
     confirmOverwrite();
-    if (status.cancelRequested) {
-        finishRun();
-        return;
-    }
+    if (status.cancelRequested)
+        return finishRun();
 
-    const std::string decodedPath = outputPath(".tmp2");
-    const std::string encodedPath = outputPath(".tmp3");
+    const std::string decodedPath = outputDir_ + names_->decodedTemporary();
+    const std::string encodedPath = outputDir_ + names_->encodedTemporary();
 
     stageIndex_ = Decoding;
-    if (!context.inputIsWav) {
-        stages_.decode(context.inputPath, decodedPath);
-        if (stageEndedRun())
-            return;
-    }
+    if (!context.inputIsWav && stageEndedRun(stages_.decode(context.inputPath, decodedPath)))
+        return finishRun();
 
     stageIndex_ = Encoding;
     const int encoderMode = settings.channels == 1 ? 3 : 0;
-    stages_.encode(context.inputIsWav ? context.inputPath : decodedPath, encodedPath,
-                   settings.bitrate, settings.sampleRate, encoderMode);
-    if (stageEndedRun())
-        return;
+    if (stageEndedRun(stages_.encode(context.inputIsWav ? context.inputPath : decodedPath, encodedPath,
+                                     settings.bitrate, settings.sampleRate, encoderMode)))
+        return finishRun();
 
     stageIndex_ = WritingAnimation;
-    stages_.writeAnimation(encodedPath, outputDir_ + streamFileName(), kFrameRate, kLatencySeek);
-    if (stageEndedRun())
-        return;
+    if (stageEndedRun(stages_.writeAnimation(encodedPath, outputDir_ + streamFileName(), kFrameRate,
+                                             kLatencySeek)))
+        return finishRun();
 
     if (settings.outputMode == kControllerOutput)
         copyController();
@@ -97,22 +92,21 @@ void ConversionJob::runJob()
     // a failure, never a success with a page or controller missing.
     if (!status.failed) {
         WebPageWriter page(settings, context, environment_.messages);
-        status.failed = !page.writePage(outputDir_, outputBase_);
+        status.failed = !page.writePage(outputDir_, *names_);
     }
-    finishRun();
+    const JobOutcome outcome = finishRun();
     if (!status.failed)
         host_.setProgress(100);
+    return outcome;
 }
 
-bool ConversionJob::stageEndedRun()
+bool ConversionJob::stageEndedRun(const StageResult& result)
 {
-    JobStatus& status = environment_.status;
-    if (status.failed)
-        environment_.messages.warn("Error: " + status.errorText, MessageOwner::MainWindow);
-    if (!status.failed && !status.cancelRequested)
-        return false;
-    finishRun();
-    return true;
+    if (result.failed()) {
+        environment_.status.fail(result.errorText);
+        environment_.messages.warn("Error: " + result.errorText, MessageOwner::MainWindow);
+    }
+    return !result.succeeded() || environment_.status.cancelRequested;
 }
 
 void ConversionJob::confirmOverwrite()
@@ -157,27 +151,21 @@ void ConversionJob::copyController()
     }
 }
 
-void ConversionJob::finishRun()
+JobOutcome ConversionJob::finishRun()
 {
     host_.endProgress();
-    removeFile(outputPath(".tmp2"));
-    removeFile(outputPath(".tmp3"));
+    removeFile(outputDir_ + names_->decodedTemporary());
+    removeFile(outputDir_ + names_->encodedTemporary());
 
     // Every run uses up its number, whatever its outcome.
     environment_.parameters.advanceOutputNumber();
 
     const JobStatus& status = environment_.status;
-    if (status.cancelRequested)
-        host_.showOutcome(JobOutcome::Cancelled);
-    else if (status.failed)
-        host_.showOutcome(JobOutcome::Failed);
-    else
-        host_.showOutcome(JobOutcome::Succeeded);
-}
-
-void ConversionJob::pumpMessages()
-{
-    environment_.pump.pumpMessages();
+    const JobOutcome outcome = status.cancelRequested ? JobOutcome::Cancelled
+                               : status.failed        ? JobOutcome::Failed
+                                                      : JobOutcome::Succeeded;
+    host_.showOutcome(outcome);
+    return outcome;
 }
 
 } // namespace orvalin

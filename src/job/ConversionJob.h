@@ -1,5 +1,9 @@
 #pragma once
 
+#include "common/OutputNames.h"
+#include "common/StageResult.h"
+
+#include <optional>
 #include <string>
 
 namespace orvalin {
@@ -31,7 +35,10 @@ struct JobEnvironment {
 // the outcome.
 class ConversionJob {
 public:
+    // Every Flash frame carries one second of sound.
     static constexpr float kFrameRate = 1.0f;
+    // The samples of encoder delay at the start of the MP3 stream, announced
+    // in the animation's stream head so that players skip them.
     static constexpr int kLatencySeek = 1680;
 
     // What stageIndex() reports while the run is in that step.
@@ -39,14 +46,15 @@ public:
 
     ConversionJob(const JobEnvironment& environment, StageRunner& stages, JobHost& host);
 
-    // Fixes outputDir and outputBase from the settings as they are now.
+    // Fixes the output folder and names from the settings as they are now.
     void prepare();
-    // The whole run; returns when it is over.
-    void runJob();
+    // The whole run; returns how it ended, once it is over.
+    JobOutcome runJob();
 
     const std::string& outputDir() const { return outputDir_; }
-    const std::string& outputBase() const { return outputBase_; }
     int stageIndex() const { return stageIndex_; }
+    // The whole run's progress: each step is a quarter of the bar.
+    int overallPercent() const;
 
     std::string pageFileName() const;
     std::string streamFileName() const;
@@ -55,18 +63,15 @@ public:
 private:
     void confirmOverwrite();
     void copyController();
-    void finishRun();
-    void pumpMessages();
-    // Shows a stage's failure; true when the run must stop here.
-    bool stageEndedRun();
-
-    std::string outputPath(const std::string& suffix) const;
+    JobOutcome finishRun();
+    // Records and shows a stage's failure; true when the run must stop here.
+    bool stageEndedRun(const StageResult& result);
 
     JobEnvironment environment_;
     StageRunner& stages_;
     JobHost& host_;
     std::string outputDir_;
-    std::string outputBase_;
+    std::optional<OutputNames> names_;
     int stageIndex_ = Preparing;
 };
 

@@ -12,28 +12,29 @@ DefaultStageRunner::DefaultStageRunner(JobStatus& status, MessagePump& pump,
 {
 }
 
-void DefaultStageRunner::decode(const std::string& mp3Path, const std::string& wavPath)
+StageResult DefaultStageRunner::decode(const std::string& mp3Path, const std::string& wavPath)
 {
     Mp3DecodeStage stage(status_, pump_, programFolder_);
     stage.setWavPath(wavPath);
     stage.setMp3Path(mp3Path);
-    stage.run();
+    return stage.run();
 }
 
-void DefaultStageRunner::encode(const std::string& wavPath, const std::string& mp3Path, int bitrate,
-                                int sampleRate, int encoderMode)
+StageResult DefaultStageRunner::encode(const std::string& wavPath, const std::string& mp3Path,
+                                       int bitrate, int sampleRate, int encoderMode)
 {
     Mp3EncodeStage stage(status_, pump_, programFolder_);
     stage.setWavPath(wavPath);
     stage.setMp3Path(mp3Path);
-    stage.run(static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate),
-              static_cast<std::uint8_t>(encoderMode));
+    return stage.run(static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate),
+                     static_cast<std::uint8_t>(encoderMode));
 }
 
-void DefaultStageRunner::writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                                        float frameRate, int latencySeek)
+StageResult DefaultStageRunner::writeAnimation(const std::string& mp3Path,
+                                               const std::string& swfPath, float frameRate,
+                                               int latencySeek)
 {
-    SwfStreamWriter(status_, pump_).writeAnimation(mp3Path, swfPath, frameRate, latencySeek);
+    return SwfStreamWriter(status_, pump_).writeAnimation(mp3Path, swfPath, frameRate, latencySeek);
 }
 
 } // namespace orvalin

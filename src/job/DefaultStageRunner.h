@@ -15,11 +15,11 @@ class DefaultStageRunner final : public StageRunner {
 public:
     DefaultStageRunner(JobStatus& status, MessagePump& pump, std::string programFolder);
 
-    void decode(const std::string& mp3Path, const std::string& wavPath) override;
-    void encode(const std::string& wavPath, const std::string& mp3Path, int bitrate, int sampleRate,
-                int encoderMode) override;
-    void writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
-                        int latencySeek) override;
+    StageResult decode(const std::string& mp3Path, const std::string& wavPath) override;
+    StageResult encode(const std::string& wavPath, const std::string& mp3Path, int bitrate,
+                       int sampleRate, int encoderMode) override;
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
+                               float frameRate, int latencySeek) override;
 
 private:
     JobStatus& status_;

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace orvalin {
+#include "common/StageResult.h"
 
-enum class JobOutcome { Succeeded, Failed, Cancelled };
+namespace orvalin {
 
 // What a conversion job asks of the window (or console) that shows it.
 class JobHost {

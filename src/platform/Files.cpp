@@ -199,6 +199,12 @@ void OutputFile::writeUi16(unsigned value)
     write(bytes, sizeof bytes);
 }
 
+void OutputFile::writeUi32(std::uint32_t value)
+{
+    writeUi16(value & 0xFFFF);
+    writeUi16(value >> 16);
+}
+
 void OutputFile::writeUi16At(std::uint64_t offset, unsigned value)
 {
     const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};

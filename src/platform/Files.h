@@ -64,7 +64,6 @@ public:
     ~OutputFile();
 
     void write(const void* data, std::size_t count);
-    void writeByte(std::uint8_t byte) { write(&byte, 1); }
 
     // Overwrites bytes already written, at an absolute offset; the append
     // position does not move.
@@ -72,6 +71,7 @@ public:
 
     // Little-endian numbers, the byte order of the files we write.
     void writeUi16(unsigned value);
+    void writeUi32(std::uint32_t value);
     void writeUi16At(std::uint64_t offset, unsigned value);
     void writeUi32At(std::uint64_t offset, std::uint32_t value);
 

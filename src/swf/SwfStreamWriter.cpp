@@ -1,9 +1,13 @@
 #include "swf/SwfStreamWriter.h"
 
+#include "audio/Id3v2Header.h"
 #include "audio/MpegFrameHeader.h"
-#include "job/JobStatus.h"
+#include "audio/StageOutput.h"
+#include "common/JobStatus.h"
 #include "platform/Files.h"
 #include "platform/MessagePump.h"
+#include "swf/FileTags.h"
+#include "swf/SwfBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -11,30 +15,40 @@
 namespace orvalin {
 namespace {
 
-constexpr std::size_t kFrameBufferSize = 10000;
-constexpr std::size_t kId3SizeLimit = 32768;
+using swf::TagCode;
 
-// Header up to and including SetBackgroundColor: "FWS", version 4, a length
-// patched at the end, an 18 x 18 pixel frame, the rate (filled in), a frame
-// count patched at the end, and a white background.
-constexpr std::array<std::uint8_t, 23> kFileHeader = {
-    'F', 'W', 'S', 4, 0, 0, 0, 0, 0x50, 0x00, 0xB4, 0x00, 0x0B, 0x40,
-    0, 0, 0, 0, 0x43, 0x02, 0xFF, 0xFF, 0xFF};
-constexpr std::size_t kFrameRateOffset = 14;
+// Far above the longest frame a header can announce (2,881 bytes, for an
+// MPEG-2 Layer II frame at 160 kb/s and 8 kHz, padded).
+constexpr std::size_t kFrameBufferSize = 10000;
+constexpr std::uint64_t kId3SizeLimit = 32768;
+
+constexpr std::uint8_t kFileVersion = 4;
+constexpr std::int32_t kStageTwips = 18 * 20; // an 18 x 18 pixel stage
 constexpr std::uint64_t kFileLengthOffset = 4;
-constexpr std::uint64_t kFrameCountOffset = 16;
+
+// SoundStreamHead's format bytes: the rate code (1 for 11 kHz, 2 for 22 kHz,
+// 3 for 44 kHz), 16-bit samples, mono or stereo; the stream's byte also names
+// MP3 compression.
+constexpr std::uint8_t kSixteenBitFlag = 0x02;
+constexpr std::uint8_t kMp3Compression = 2 << 4;
+
+std::uint8_t playbackFormat(int sampleRate, bool stereo)
+{
+    const int rateCode = sampleRate <= 11025 ? 1 : sampleRate <= 22050 ? 2 : 3;
+    return static_cast<std::uint8_t>(rateCode << 2 | kSixteenBitFlag | (stereo ? 1 : 0));
+}
 
 // The size of an ID3v2 tag at the start of the file, header included, or 0.
 // Tags declaring more than 32 KiB are not skipped: their body is searched for
 // frames like any other bytes.
 std::uint64_t leadingTagLength(InputFile& input)
 {
-    std::uint8_t head[10];
+    std::uint8_t head[kId3v2HeaderLength];
     if (input.read(head, sizeof head) != sizeof head || head[0] != 'I' || head[1] != 'D' ||
         head[2] != '3')
         return 0;
-    const std::uint64_t size = head[6] * 2097152ull + head[7] * 16384ull + head[8] * 128ull + head[9];
-    return (size > kId3SizeLimit ? 0 : size) + 10;
+    const std::uint64_t size = id3v2Size(&head[kId3v2SizeOffset]);
+    return (size > kId3SizeLimit ? 0 : size) + kId3v2HeaderLength;
 }
 
 } // namespace
@@ -44,31 +58,22 @@ SwfStreamWriter::SwfStreamWriter(JobStatus& status, MessagePump& pump)
 {
 }
 
-void SwfStreamWriter::writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                                     float frameRate, int latencySeek)
+StageResult SwfStreamWriter::writeAnimation(const std::string& mp3Path, const std::string& swfPath,
+                                            float frameRate, int latencySeek)
 {
     frameRate_ = frameRate;
     latencySeek_ = latencySeek;
 
     auto input = InputFile::open(mp3Path);
-    if (!input) {
-        status_.fail("Cannot open MP3 file.");
-        return;
-    }
+    if (!input)
+        return StageResult::failure("Cannot open MP3 file.");
     auto output = OutputFile::create(swfPath);
-    if (!output) {
-        status_.fail("Cannot open SWF file.");
-        return;
-    }
+    if (!output)
+        return StageResult::failure("Cannot open SWF file.");
 
     writeFile(*input, *output);
-
-    if (!output->close() && !status_.failed)
-        status_.fail("Cannot write SWF file.");
-    else if (input->readFailed() && !status_.failed)
-        status_.fail("Cannot read MP3 file.");
-    if (status_.failed || status_.cancelRequested)
-        removeFile(swfPath);
+    return finishStage(status_.cancelRequested, std::nullopt, *input, *output, swfPath,
+                       {"Cannot read MP3 file.", "Cannot write SWF file."});
 }
 
 void SwfStreamWriter::writeFile(InputFile& input, OutputFile& output)
@@ -77,16 +82,28 @@ void SwfStreamWriter::writeFile(InputFile& input, OutputFile& output)
     framesWritten_ = 0;
     blockOpen_ = false;
 
-    auto header = kFileHeader;
-    header[kFrameRateOffset] = static_cast<std::uint8_t>((frameRate_ - static_cast<int>(frameRate_)) * 256);
-    header[kFrameRateOffset + 1] = static_cast<std::uint8_t>(frameRate_);
-    output.write(header.data(), header.size());
+    // The file's length and frame count are patched in at the end.
+    swf::SwfBytes header;
+    for (const char c : {'F', 'W', 'S'})
+        header.ui8(static_cast<std::uint8_t>(c));
+    header.ui8(kFileVersion);
+    header.ui32(0);
+    header.rect(0, kStageTwips, 0, kStageTwips);
+    const int wholeFrames = static_cast<int>(frameRate_);
+    const int frameFraction = static_cast<int>((frameRate_ - wholeFrames) * 256);
+    header.ui16(static_cast<std::uint16_t>(wholeFrames << 8 | frameFraction)); // 8.8 fixed point
+    const std::uint64_t frameCountOffset = header.size();
+    header.ui16(0);
+    header.tag(TagCode::SetBackgroundColor, {0xFF, 0xFF, 0xFF});
+    output.write(header.data().data(), header.size());
 
     walkInput(input, output);
 
-    output.writeUi16(0); // End
+    // The walk has ended the stream with an End tag; a second one has always
+    // closed the file, and players stop at the first.
+    swf::writeTag(output, TagCode::End);
     output.writeUi32At(kFileLengthOffset, static_cast<std::uint32_t>(output.length()));
-    output.writeUi16At(kFrameCountOffset, static_cast<unsigned>(frameCount_));
+    output.writeUi16At(frameCountOffset, static_cast<unsigned>(frameCount_));
 }
 
 void SwfStreamWriter::setPercent(std::uint64_t nextPosition, std::uint64_t size)
@@ -138,7 +155,6 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
             rollOver(output);
         }
         output.write(frame.data(), length);
-        block_.bytes += static_cast<std::uint32_t>(length);
         ++block_.heldFrames;
         ++framesWritten_;
     }
@@ -147,7 +163,7 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
         closeBlock(output, block_.heldFrames * samplesPerMp3Frame_);
         writeShowFrame(output);
     }
-    output.writeUi16(0); // End
+    swf::writeTag(output, TagCode::End);
     status_.stagePercent = 100;
     pump_.pumpMessages();
 }
@@ -155,18 +171,20 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
 void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& firstFrame)
 {
     streamRate_ = firstFrame.sampleRate;
+    // An MPEG-1 Layer III frame carries 1152 samples; MPEG-2 and 2.5, the
+    // rates below 32 kHz, carry 576.
     samplesPerMp3Frame_ = streamRate_ >= 32000 ? 1152 : 576;
     mp3FramesPerSwfFrame_ =
         static_cast<float>(static_cast<double>(streamRate_) / frameRate_ / samplesPerMp3Frame_);
     baseFrames_ = static_cast<int>(mp3FramesPerSwfFrame_);
 
-    const int rateCode = streamRate_ <= 11025 ? 1 : streamRate_ <= 22050 ? 2 : 3;
-    const int format = rateCode * 4 + 2 + (firstFrame.stereo ? 1 : 0);
-    const std::uint8_t head[4] = {0x86, 0x04, static_cast<std::uint8_t>(format),
-                                  static_cast<std::uint8_t>(32 + format)};
-    output.write(head, sizeof head);
-    output.writeUi16(static_cast<unsigned>(streamRate_ / frameRate_));
-    output.writeUi16(static_cast<unsigned>(latencySeek_));
+    const std::uint8_t format = playbackFormat(streamRate_, firstFrame.stereo);
+    swf::SwfBytes head;
+    head.ui8(format);
+    head.ui8(kMp3Compression | format);
+    head.ui16(static_cast<std::uint16_t>(streamRate_ / frameRate_));
+    head.ui16(static_cast<std::uint16_t>(latencySeek_));
+    swf::writeTag(output, TagCode::SoundStreamHead, head.data());
     writeShowFrame(output);
 
     block_ = Block{};
@@ -213,23 +231,22 @@ void SwfStreamWriter::rollOver(OutputFile& output)
     openBlock(output);
 }
 
+// A block's sample count and seek, like its length, are known only once its
+// frames are in.
 void SwfStreamWriter::openBlock(OutputFile& output)
 {
-    const std::uint8_t tag[2] = {0xFF, 0x04}; // SoundStreamBlock, long header
-    output.write(tag, sizeof tag);
-    block_.lengthOffset = output.length();
-    const std::uint8_t zeros[8] = {};
-    output.write(zeros, 4);
+    // Always the long header: a block of a high bitrate passes 62 bytes.
+    block_.lengthOffset = swf::beginLongTag(output, TagCode::SoundStreamBlock);
     block_.sampleCountOffset = output.length();
-    output.write(zeros, 2);
+    output.writeUi16(0);
     block_.seekOffset = output.length();
-    output.write(zeros, 2);
+    output.writeUi16(0);
     blockOpen_ = true;
 }
 
 void SwfStreamWriter::closeBlock(OutputFile& output, int sampleCount)
 {
-    output.writeUi32At(block_.lengthOffset, block_.bytes + 4);
+    swf::endLongTag(output, block_.lengthOffset);
     output.writeUi16At(block_.sampleCountOffset, static_cast<unsigned>(sampleCount));
     output.writeUi16At(block_.seekOffset, static_cast<unsigned>(block_.seekSamples));
     blockOpen_ = false;
@@ -237,8 +254,7 @@ void SwfStreamWriter::closeBlock(OutputFile& output, int sampleCount)
 
 void SwfStreamWriter::writeShowFrame(OutputFile& output)
 {
-    const std::uint8_t tag[2] = {0x40, 0x00};
-    output.write(tag, sizeof tag);
+    swf::writeTag(output, TagCode::ShowFrame);
     ++frameCount_;
 }
 

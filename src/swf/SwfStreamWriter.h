@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/StageResult.h"
+
 #include <cstdint>
 #include <string>
 
@@ -23,9 +25,9 @@ public:
 
     SwfStreamWriter(JobStatus& status, MessagePump& pump);
 
-    // Reports through the job status; after a failure or a cancel the
-    // animation file does not exist.
-    void writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
+    // Reads cancel from and reports progress to the job status; after a
+    // failure or a cancel the animation file does not exist.
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
                         int latencySeek);
 
 private:
@@ -33,7 +35,6 @@ private:
         std::uint64_t lengthOffset = 0;
         std::uint64_t sampleCountOffset = 0;
         std::uint64_t seekOffset = 0;
-        std::uint32_t bytes = 0;
         int plannedFrames = 0;
         int framesLeft = 0;
         int heldFrames = 0;

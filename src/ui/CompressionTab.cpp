@@ -1,6 +1,7 @@
 #include "ui/CompressionTab.h"
 
 #include "settings/ConversionSettings.h"
+#include "settings/SettingsRules.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,7 +19,7 @@ struct Entry {
 std::vector<Entry> bitrateEntries()
 {
     std::vector<Entry> entries;
-    for (int bitrate : {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 192, 224, 256, 320})
+    for (int bitrate : kBitrates)
         entries.push_back({QStringLiteral("%1 kb/s").arg(bitrate), bitrate});
     return entries;
 }
@@ -26,7 +27,7 @@ std::vector<Entry> bitrateEntries()
 std::vector<Entry> sampleRateEntries()
 {
     std::vector<Entry> entries;
-    for (int rate : {11025, 22050, 44100})
+    for (int rate : kSampleRates)
         entries.push_back({QStringLiteral("%1 Hz").arg(rate), rate});
     return entries;
 }

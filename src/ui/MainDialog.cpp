@@ -1,7 +1,7 @@
 #include "ui/MainDialog.h"
 
 #include "audio/InputCheck.h"
-#include "job/ProgramContext.h"
+#include "common/ProgramContext.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
 #include "ui/ColourLabel.h"
@@ -84,7 +84,7 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
         button->setAutoDefault(false);
 
     auto* version = new QLabel(
-        QStringLiteral("Version ") + QString::fromStdString(services_.context.versionText), this);
+        QStringLiteral("Version ") + QLatin1String(kVersionText), this);
     units.place(*version, 4, 131, 53, 8);
     auto* credit = new QLabel(QStringLiteral("Uses LAME compression https://lame.sourceforge.io"), this);
     units.place(*credit, 173, 122, 136, 8);
@@ -139,15 +139,11 @@ void MainDialog::go()
                                 MessageOwner::MainWindow);
         return;
     }
-    context.goCancelled = false;
-    if (!checkInput(context, services_.messages)) {
-        context.goCancelled = true;
+    if (!checkInput(context, services_.messages))
         return;
-    }
 
     OutputTextDialog outputText(context, this);
-    outputText.exec();
-    if (context.goCancelled)
+    if (outputText.exec() != QDialog::Accepted)
         return;
 
     WorkingDialog working(services_.jobEnvironment(), services_.stages, services_.opener, this);

@@ -1,6 +1,6 @@
 #include "ui/OptionsDialog.h"
 
-#include "job/ProgramContext.h"
+#include "common/ProgramContext.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ParametersFile.h"
 #include "settings/SettingsRules.h"

@@ -1,6 +1,6 @@
 #include "ui/OutputTextDialog.h"
 
-#include "job/ProgramContext.h"
+#include "common/ProgramContext.h"
 #include "ui/ColourLabel.h"
 #include "ui/DialogColours.h"
 #include "ui/DialogUnits.h"
@@ -43,17 +43,9 @@ OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
 
 void OutputTextDialog::accept()
 {
-    context_.goCancelled = false;
     context_.outputText = textBox_->text().toStdString();
     QDialog::accept();
 }
 
-void OutputTextDialog::reject()
-{
-    // Esc counts as Cancel: a user who presses it does not expect the run to
-    // start.
-    context_.goCancelled = true;
-    QDialog::reject();
-}
 
 } // namespace orvalin

@@ -9,8 +9,8 @@ namespace orvalin {
 struct ProgramContext;
 
 // Offers the proposed page text for editing before a conversion starts. OK
-// takes the text and lets the run go ahead; Cancel, Esc or the window's close
-// command call the run off.
+// takes the text and lets the run go ahead (exec() returns Accepted); Cancel,
+// Esc or the window's close command call the run off.
 class OutputTextDialog final : public QDialog {
     Q_OBJECT
 
@@ -18,7 +18,6 @@ public:
     explicit OutputTextDialog(ProgramContext& context, QWidget* parent = nullptr);
 
     void accept() override;
-    void reject() override;
 
 private:
     ProgramContext& context_;

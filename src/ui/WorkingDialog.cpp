@@ -1,6 +1,6 @@
 #include "ui/WorkingDialog.h"
 
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 #include "platform/DocumentOpener.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
@@ -12,8 +12,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace orvalin {
 namespace {
@@ -127,8 +125,7 @@ void WorkingDialog::setProgress(int percent)
 
 void WorkingDialog::moveProgress()
 {
-    const int overall = (environment_.status.stagePercent + job_.stageIndex() * 100) / 4;
-    progressBar_->setValue(std::min(overall, 100));
+    progressBar_->setValue(job_.overallPercent());
 }
 
 void WorkingDialog::showOutcome(JobOutcome outcome)

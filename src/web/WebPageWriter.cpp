@@ -1,6 +1,7 @@
 #include "web/WebPageWriter.h"
 
-#include "job/ProgramContext.h"
+#include "common/OutputNames.h"
+#include "common/ProgramContext.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
@@ -10,18 +11,18 @@
 namespace orvalin {
 namespace {
 
-EmbedValues embedValues(const ConversionSettings& settings, const std::string& outputBase)
+EmbedValues embedValues(const ConversionSettings& settings, const OutputNames& names)
 {
     switch (settings.outputMode) {
     case kControllerOutput: {
         const ControllerSize size = parseControllerSize(settings.controllerName);
-        return {"true", outputBase + settings.instructionLetter + ".swf",
-                std::to_string(size.width), std::to_string(size.height)};
+        return {"true", names.controller(settings.instructionLetter), std::to_string(size.width),
+                std::to_string(size.height)};
     }
     case kBareLoopingOutput:
-        return {"true", outputBase + "s.swf", "0", "0"};
+        return {"true", names.stream(), "0", "0"};
     case kBareOnceOutput:
-        return {"false", outputBase + "s.swf", "0", "0"};
+        return {"false", names.stream(), "0", "0"};
     default:
         return {};
     }
@@ -51,10 +52,10 @@ WebPageWriter::WebPageWriter(const ConversionSettings& settings, const ProgramCo
 {
 }
 
-std::string WebPageWriter::pageText(const std::string& outputBase) const
+std::string WebPageWriter::pageText(const OutputNames& names) const
 {
     const std::string text = sanitizePageText(context_.outputText);
-    const EmbedValues values = embedValues(settings_, outputBase);
+    const EmbedValues values = embedValues(settings_, names);
     const std::string& background = settings_.backgroundColour;
 
     std::string page;
@@ -75,10 +76,10 @@ std::string WebPageWriter::pageText(const std::string& outputBase) const
     return page;
 }
 
-bool WebPageWriter::writePage(const std::string& outputDir, const std::string& outputBase)
+bool WebPageWriter::writePage(const std::string& outputDir, const OutputNames& names)
 {
-    const std::string path = outputDir + outputBase + ".htm";
-    const std::string bytes = storedPageBytes(pageText(outputBase));
+    const std::string path = outputDir + names.page();
+    const std::string bytes = storedPageBytes(pageText(names));
 
     auto file = OutputFile::create(path);
     if (file) {

@@ -7,6 +7,7 @@ namespace orvalin {
 struct ConversionSettings;
 struct ProgramContext;
 class MessageBoxes;
+class OutputNames;
 
 // The page text made safe for the page: "&", "<", ">" and "|" become "*",
 // "(", ")" and "!"; an empty text becomes one blank.
@@ -21,10 +22,10 @@ public:
 
     // Reports a file it cannot write in a message box of its own and returns
     // false; the job then ends the run as failed.
-    bool writePage(const std::string& outputDir, const std::string& outputBase);
+    bool writePage(const std::string& outputDir, const OutputNames& names);
 
 private:
-    std::string pageText(const std::string& outputBase) const;
+    std::string pageText(const OutputNames& names) const;
 
     const ConversionSettings& settings_;
     const ProgramContext& context_;

@@ -1,12 +1,15 @@
 #include "SwfTags.h"
 
-#include "SwfBytes.h"
+#include "swf/SwfBytes.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace orvalin::swfgen {
 namespace {
+
+using swf::SwfBytes;
+using swf::signedBitCount;
 
 constexpr int kFillBits = 1; // one fill style, index 1
 
@@ -104,19 +107,6 @@ void writeBounds(SwfBytes& out, const Shape& shape)
 
 } // namespace
 
-std::vector<std::uint8_t> encodeTag(const Tag& tag)
-{
-    SwfBytes out;
-    if (tag.body.size() < 0x3F) {
-        out.ui16(static_cast<std::uint16_t>(tag.code << 6 | tag.body.size()));
-    } else {
-        out.ui16(static_cast<std::uint16_t>(tag.code << 6 | 0x3F));
-        out.ui32(static_cast<std::uint32_t>(tag.body.size()));
-    }
-    out.bytes(tag.body);
-    return out.data();
-}
-
 std::vector<std::uint8_t> shapeRecords(const Shape& shape)
 {
     SwfBytes out;
@@ -139,7 +129,7 @@ Tag defineShape3(std::uint16_t id, const Shape& shape)
     out.bits(kFillBits, 4);
     out.bits(0, 4);
     out.bytes(shapeRecords(shape));
-    return {kDefineShape3Tag, out.data()};
+    return {TagCode::DefineShape3, out.data()};
 }
 
 Tag defineButton2(std::uint16_t id, const std::vector<ButtonLayer>& layers,
@@ -166,7 +156,7 @@ Tag defineButton2(std::uint16_t id, const std::vector<ButtonLayer>& layers,
     out.ui8(0x00);
     out.bytes(releaseActions);
     out.ui8(0);
-    return {kDefineButton2Tag, out.data()};
+    return {TagCode::DefineButton2, out.data()};
 }
 
 Tag placeObject2(std::uint16_t depth, std::uint16_t characterId, Point at, std::string_view name)
@@ -178,7 +168,7 @@ Tag placeObject2(std::uint16_t depth, std::uint16_t characterId, Point at, std::
     out.translation(at.x, at.y);
     if (!name.empty())
         out.string(name);
-    return {kPlaceObject2Tag, out.data()};
+    return {TagCode::PlaceObject2, out.data()};
 }
 
 Tag defineSprite(std::uint16_t id, const std::vector<Tag>& placements)
@@ -187,27 +177,27 @@ Tag defineSprite(std::uint16_t id, const std::vector<Tag>& placements)
     out.ui16(id);
     out.ui16(1);
     for (const auto& tag : placements)
-        out.bytes(encodeTag(tag));
-    out.bytes(encodeTag(showFrame()));
-    out.bytes(encodeTag({kEndTag, {}}));
-    return {kDefineSpriteTag, out.data()};
+        out.tag(tag.code, tag.body);
+    out.tag(TagCode::ShowFrame, {});
+    out.tag(TagCode::End, {});
+    return {TagCode::DefineSprite, out.data()};
 }
 
 Tag doAction(const std::vector<std::uint8_t>& actions)
 {
-    Tag tag{kDoActionTag, actions};
+    Tag tag{TagCode::DoAction, actions};
     tag.body.push_back(0);
     return tag;
 }
 
 Tag setBackgroundColor(Colour colour)
 {
-    return {kSetBackgroundColorTag, {colour.red, colour.green, colour.blue}};
+    return {TagCode::SetBackgroundColor, {colour.red, colour.green, colour.blue}};
 }
 
 Tag showFrame()
 {
-    return {kShowFrameTag, {}};
+    return {TagCode::ShowFrame, {}};
 }
 
 std::vector<std::uint8_t> movieFile(const MovieHeader& header, const std::vector<Tag>& tags)
@@ -217,8 +207,8 @@ std::vector<std::uint8_t> movieFile(const MovieHeader& header, const std::vector
     body.ui16(header.frameRate);
     body.ui16(header.frameCount);
     for (const auto& tag : tags)
-        body.bytes(encodeTag(tag));
-    body.bytes(encodeTag({kEndTag, {}}));
+        body.tag(tag.code, tag.body);
+    body.tag(TagCode::End, {});
 
     SwfBytes out;
     out.ui8('F');

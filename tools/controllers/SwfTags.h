@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shape.h"
+#include "swf/SwfTagCode.h"
 
 #include <cstdint>
 #include <string_view>
@@ -8,23 +9,13 @@
 
 namespace orvalin::swfgen {
 
+using swf::TagCode;
+
 // One tag of a Flash file: its code and its body, without the record header.
 struct Tag {
-    std::uint16_t code = 0;
+    TagCode code = TagCode::End;
     std::vector<std::uint8_t> body;
 };
-
-inline constexpr std::uint16_t kEndTag = 0;
-inline constexpr std::uint16_t kShowFrameTag = 1;
-inline constexpr std::uint16_t kSetBackgroundColorTag = 9;
-inline constexpr std::uint16_t kDoActionTag = 12;
-inline constexpr std::uint16_t kPlaceObject2Tag = 26;
-inline constexpr std::uint16_t kDefineShape3Tag = 32;
-inline constexpr std::uint16_t kDefineButton2Tag = 34;
-inline constexpr std::uint16_t kDefineSpriteTag = 39;
-
-// The tag with its record header: the short form below 63 body bytes.
-std::vector<std::uint8_t> encodeTag(const Tag& tag);
 
 // The shape records of a one-colour shape: a move and a fill choice per
 // contour, its edges, and the end record.

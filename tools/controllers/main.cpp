@@ -9,7 +9,7 @@
 
 #include "audio/Mp3EncodeStage.h"
 #include "job/ConversionJob.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/MessagePump.h"

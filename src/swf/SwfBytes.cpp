@@ -1,8 +1,8 @@
-#include "SwfBytes.h"
+#include "swf/SwfBytes.h"
 
 #include <algorithm>
 
-namespace orvalin::swfgen {
+namespace orvalin::swf {
 
 void SwfBytes::ui8(std::uint8_t value)
 {
@@ -71,6 +71,17 @@ void SwfBytes::translation(std::int32_t x, std::int32_t y)
     align();
 }
 
+void SwfBytes::tag(TagCode code, const std::vector<std::uint8_t>& body)
+{
+    if (body.size() < kLongTagLength) {
+        ui16(recordHeader(code, body.size()));
+    } else {
+        ui16(recordHeader(code, kLongTagLength));
+        ui32(static_cast<std::uint32_t>(body.size()));
+    }
+    bytes(body);
+}
+
 int signedBitCount(std::initializer_list<std::int32_t> values)
 {
     int count = 1;
@@ -86,4 +97,4 @@ int signedBitCount(std::initializer_list<std::int32_t> values)
     return count;
 }
 
-} // namespace orvalin::swfgen
+} // namespace orvalin::swf

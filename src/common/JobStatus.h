@@ -5,7 +5,8 @@
 namespace orvalin {
 
 // Progress, cancel and failure of the running conversion, shared by the job,
-// its stages and the dialog that shows it.
+// its stages and the dialog that shows it. The stages report progress and
+// read the cancel; only the job records a failure.
 struct JobStatus {
     int stagePercent = 0;
     bool cancelRequested = false;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "swf/SwfTagCode.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-namespace orvalin::swfgen {
+namespace orvalin::swf {
 
 // Little-endian bytes as the Flash file format stores its numbers, with the
 // bit fields that RECT, MATRIX and shape records pack most significant bit
@@ -28,6 +30,10 @@ public:
     // A MATRIX that only moves, by twips.
     void translation(std::int32_t x, std::int32_t y);
 
+    // A whole tag: its record header, short below kLongTagLength body bytes,
+    // then the body.
+    void tag(TagCode code, const std::vector<std::uint8_t>& body);
+
     const std::vector<std::uint8_t>& data() const { return data_; }
     std::size_t size() const { return data_.size(); }
 
@@ -39,4 +45,4 @@ private:
 // The bits a signed bit field needs to hold every value given.
 int signedBitCount(std::initializer_list<std::int32_t> values);
 
-} // namespace orvalin::swfgen
+} // namespace orvalin::swf
