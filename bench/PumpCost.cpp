@@ -93,7 +93,7 @@ int main(int argc, char* argv[])
     parameters.loadParameters();
     settings.outputToDesktop = false;
     settings.outputFolder = settingsPath.substr(0, settingsPath.find_last_of('/') + 1);
-    settings.outputMode = kBareOnceOutput;
+    settings.outputMode = OutputMode::BareOnce;
 
     ProgramContext context;
     context.programFolder = argv[1];

@@ -39,9 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Mp3EncodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
     stage.setWavPath(wav.path());
     stage.setMp3Path(mp3Path);
-    stage.run(8, 8000, BE_MP3_MODE_MONO);
-
-    if (status.failed)
+    if (!stage.run(8, 8000, Mp3ChannelMode::Mono).succeeded())
         fuzz::check(!fuzz::fileExists(mp3Path), "no MP3 is left behind after a failure");
     else
         checkFrames(fuzz::readWholeFile(mp3Path));

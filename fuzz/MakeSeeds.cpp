@@ -57,9 +57,9 @@ Bytes encodedMp3(const test::TestTone& tone, unsigned bitrate, unsigned rate)
     Mp3EncodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
     stage.setWavPath(folder.file("in.wav"));
     stage.setMp3Path(folder.file("out.mp3"));
-    stage.run(bitrate, rate, BE_MP3_MODE_MONO);
-    if (status.failed) {
-        std::cerr << "cannot encode a seed: " << status.errorText << "\n";
+    const StageResult result = stage.run(bitrate, rate, Mp3ChannelMode::Mono);
+    if (!result.succeeded()) {
+        std::cerr << "cannot encode a seed: " << result.errorText << "\n";
         std::exit(1);
     }
     return test::readBytes(folder.file("out.mp3"));

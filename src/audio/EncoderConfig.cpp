@@ -2,8 +2,11 @@
 
 namespace orvalin {
 
+static_assert(static_cast<std::int32_t>(Mp3ChannelMode::Stereo) == BE_MP3_MODE_STEREO);
+static_assert(static_cast<std::int32_t>(Mp3ChannelMode::Mono) == BE_MP3_MODE_MONO);
+
 BeConfig makeEncoderConfig(std::uint32_t inputSampleRate, std::uint32_t outputSampleRate,
-                           std::int32_t mode, std::uint32_t bitrate)
+                           Mp3ChannelMode mode, std::uint32_t bitrate)
 {
     BeConfig config{};
     config.dwConfig = BE_CONFIG_LAME;
@@ -11,7 +14,7 @@ BeConfig makeEncoderConfig(std::uint32_t inputSampleRate, std::uint32_t outputSa
     config.dwStructSize = sizeof(BeConfig);
     config.dwSampleRate = inputSampleRate;
     config.dwReSampleRate = outputSampleRate;
-    config.nMode = mode;
+    config.nMode = static_cast<std::int32_t>(mode);
     config.dwBitrate = bitrate;
     config.nPreset = LQP_VERYHIGH_QUALITY;
     return config;

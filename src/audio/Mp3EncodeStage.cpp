@@ -23,11 +23,12 @@ Mp3EncodeStage::Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string
 {
 }
 
-StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode)
+StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate,
+                                Mp3ChannelMode channelMode)
 {
     bitrate_ = bitrate;
     outputSampleRate_ = outputSampleRate;
-    encoderMode_ = encoderMode;
+    channelMode_ = channelMode;
 
     auto input = InputFile::open(wavPath_);
     if (!input)
@@ -75,7 +76,7 @@ bool Mp3EncodeStage::encodeWav(InputFile& input, OutputFile& output)
 
 unsigned Mp3EncodeStage::encoderChannels() const
 {
-    return encoderMode_ == BE_MP3_MODE_MONO ? 1 : 2;
+    return channelMode_ == Mp3ChannelMode::Mono ? 1 : 2;
 }
 
 void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
@@ -91,7 +92,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
         return;
     }
     const BeConfig config =
-        makeEncoderConfig(format.samplesPerSecond, outputSampleRate_, encoderMode_, bitrate_);
+        makeEncoderConfig(format.samplesPerSecond, outputSampleRate_, channelMode_, bitrate_);
     std::uint32_t samplesPerChunk = 0;
     std::uint32_t outputBufferSize = 0;
     BeStream handle = 0;

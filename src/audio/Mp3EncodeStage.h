@@ -3,6 +3,7 @@
 #include "audio/RiffChunkWalker.h"
 #include "audio/WavFormat.h"
 #include "common/JobStatus.h"
+#include "common/OutputChoices.h"
 #include "common/StageResult.h"
 #include "platform/Files.h"
 #include "platform/MessagePump.h"
@@ -25,9 +26,8 @@ public:
     void setWavPath(std::string path) { wavPath_ = std::move(path); }
     void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
 
-    // bitrate in kbit/s, outputSampleRate in Hz, encoderMode 3 for mono and
-    // 0 for stereo.
-    StageResult run(unsigned bitrate, unsigned outputSampleRate, std::uint8_t encoderMode);
+    // bitrate in kbit/s, outputSampleRate in Hz.
+    StageResult run(unsigned bitrate, unsigned outputSampleRate, Mp3ChannelMode channelMode);
 
 private:
     // Encodes every data chunk; false when the file is not a WAV of a format
@@ -45,7 +45,7 @@ private:
     std::string mp3Path_;
     unsigned bitrate_ = 0;
     unsigned outputSampleRate_ = 0;
-    std::uint8_t encoderMode_ = 0;
+    Mp3ChannelMode channelMode_ = Mp3ChannelMode::Stereo;
     std::optional<std::string> failure_;
 };
 

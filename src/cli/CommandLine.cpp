@@ -23,14 +23,14 @@ std::optional<int> wholeNumber(const std::string& text)
     return value;
 }
 
-std::optional<int> outputModeNamed(const std::string& name)
+std::optional<OutputMode> outputModeNamed(const std::string& name)
 {
     if (name == "controller")
-        return kControllerOutput;
+        return OutputMode::Controller;
     if (name == "loop")
-        return kBareLoopingOutput;
+        return OutputMode::BareLooping;
     if (name == "once")
-        return kBareOnceOutput;
+        return OutputMode::BareOnce;
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/OutputChoices.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@ struct ConvertOptions {
     std::optional<int> bitrate;
     std::optional<int> sampleRate;
     std::optional<int> channels;
-    std::optional<int> outputMode;
+    std::optional<OutputMode> outputMode;
     std::optional<std::string> controller;
     std::optional<std::string> letter;
     std::optional<std::string> background;

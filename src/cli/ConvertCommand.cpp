@@ -24,7 +24,7 @@ void printOutputs(const ConversionJob& job, const ConversionSettings& settings)
     std::cout << job.outputDir() + job.pageFileName() << '\n'
               << job.outputDir() + job.streamFileName() << '\n';
     const std::string controller = job.outputDir() + job.controllerFileName();
-    if (settings.outputMode == kControllerOutput && fileIsReadable(controller))
+    if (settings.outputMode == OutputMode::Controller && fileIsReadable(controller))
         std::cout << controller << '\n';
     std::cout << std::flush;
 }

@@ -76,9 +76,9 @@ JobOutcome ConversionJob::runJob()
         return finishRun();
 
     stageIndex_ = Encoding;
-    const int encoderMode = settings.channels == 1 ? 3 : 0;
+    const auto channelMode = settings.channels == 1 ? Mp3ChannelMode::Mono : Mp3ChannelMode::Stereo;
     if (stageEndedRun(stages_.encode(context.inputIsWav ? context.inputPath : decodedPath, encodedPath,
-                                     settings.bitrate, settings.sampleRate, encoderMode)))
+                                     settings.bitrate, settings.sampleRate, channelMode)))
         return finishRun();
 
     stageIndex_ = WritingAnimation;
@@ -86,7 +86,7 @@ JobOutcome ConversionJob::runJob()
                                              kLatencySeek)))
         return finishRun();
 
-    if (settings.outputMode == kControllerOutput)
+    if (settings.outputMode == OutputMode::Controller)
         copyController();
     // Each writer has told the user what it could not write; the run is then
     // a failure, never a success with a page or controller missing.
@@ -112,7 +112,7 @@ bool ConversionJob::stageEndedRun(const StageResult& result)
 void ConversionJob::confirmOverwrite()
 {
     std::vector<std::string> candidates;
-    if (environment_.settings.outputMode == kControllerOutput)
+    if (environment_.settings.outputMode == OutputMode::Controller)
         candidates.push_back(outputDir_ + controllerFileName());
     candidates.push_back(outputDir_ + streamFileName());
     candidates.push_back(outputDir_ + pageFileName());

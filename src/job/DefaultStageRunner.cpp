@@ -21,13 +21,12 @@ StageResult DefaultStageRunner::decode(const std::string& mp3Path, const std::st
 }
 
 StageResult DefaultStageRunner::encode(const std::string& wavPath, const std::string& mp3Path,
-                                       int bitrate, int sampleRate, int encoderMode)
+                                       int bitrate, int sampleRate, Mp3ChannelMode channelMode)
 {
     Mp3EncodeStage stage(status_, pump_, programFolder_);
     stage.setWavPath(wavPath);
     stage.setMp3Path(mp3Path);
-    return stage.run(static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate),
-                     static_cast<std::uint8_t>(encoderMode));
+    return stage.run(static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate), channelMode);
 }
 
 StageResult DefaultStageRunner::writeAnimation(const std::string& mp3Path,

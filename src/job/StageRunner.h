@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/OutputChoices.h"
 #include "common/StageResult.h"
 
 #include <string>
@@ -15,9 +16,8 @@ public:
 
     virtual StageResult decode(const std::string& mp3Path, const std::string& wavPath) = 0;
 
-    // encoderMode is 3 for mono and 0 for stereo.
     virtual StageResult encode(const std::string& wavPath, const std::string& mp3Path,
-                               int bitrate, int sampleRate, int encoderMode) = 0;
+                               int bitrate, int sampleRate, Mp3ChannelMode channelMode) = 0;
 
     virtual StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
                                        float frameRate, int latencySeek) = 0;

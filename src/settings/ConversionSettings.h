@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/OutputChoices.h"
+
 #include <string>
 
 namespace orvalin {
@@ -8,7 +10,7 @@ namespace orvalin {
 struct ConversionSettings {
     bool outputToDesktop = false;
     std::string outputFolder;
-    int outputMode = 0; // 1 controller, 2 bare looping, 3 bare once
+    OutputMode outputMode{};
     std::string controllerName;
     std::string instructionLetter;
     int tipNumber = 0;
@@ -22,9 +24,5 @@ struct ConversionSettings {
 
     bool operator==(const ConversionSettings&) const = default;
 };
-
-inline constexpr int kControllerOutput = 1;
-inline constexpr int kBareLoopingOutput = 2;
-inline constexpr int kBareOnceOutput = 3;
 
 } // namespace orvalin

@@ -30,7 +30,7 @@ std::string formatParameters(const ConversionSettings& settings)
     const std::array<std::string, kLineCount> lines = {
         flag(settings.outputToDesktop),
         settings.outputFolder,
-        std::to_string(settings.outputMode),
+        std::to_string(static_cast<int>(settings.outputMode)),
         settings.controllerName,
         settings.instructionLetter,
         tip,
@@ -64,7 +64,7 @@ ConversionSettings parseParameters(std::string_view text)
     ConversionSettings settings;
     settings.outputToDesktop = lines[0] == "y";
     settings.outputFolder = lines[1];
-    settings.outputMode = parseLeadingInteger(lines[2]);
+    settings.outputMode = static_cast<OutputMode>(parseLeadingInteger(lines[2]));
     settings.controllerName = lines[3];
     settings.instructionLetter = lines[4];
     settings.tipNumber = parseLeadingInteger(lines[5]);

@@ -16,15 +16,15 @@ BareTab::BareTab(ConversionSettings& workingSettings, QWidget* parent)
 
     struct Choice {
         const char* text;
-        int outputMode;
+        OutputMode outputMode;
         int y;
         int width;
         int height;
     };
     const Choice choices[] = {
-        {"Output run by a &controller (see controller tab)", kControllerOutput, 27, 208, 12},
-        {"Bare output with &looping", kBareLoopingOutput, 41, 212, 16},
-        {"Bare output, plays &once", kBareOnceOutput, 58, 210, 13},
+        {"Output run by a &controller (see controller tab)", OutputMode::Controller, 27, 208, 12},
+        {"Bare output with &looping", OutputMode::BareLooping, 41, 212, 16},
+        {"Bare output, plays &once", OutputMode::BareOnce, 58, 210, 13},
     };
     // A mode the file holds but no button stands for shows no button checked
     // and is kept until the user picks one.
@@ -32,7 +32,7 @@ BareTab::BareTab(ConversionSettings& workingSettings, QWidget* parent)
         auto* button = new QRadioButton(QString::fromLatin1(choice.text), this);
         units.place(*button, 20, choice.y, choice.width, choice.height);
         button->setChecked(workingSettings_.outputMode == choice.outputMode);
-        const int mode = choice.outputMode;
+        const OutputMode mode = choice.outputMode;
         connect(button, &QRadioButton::clicked, this, [this, mode] { workingSettings_.outputMode = mode; });
     }
 }

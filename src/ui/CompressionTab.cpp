@@ -1,7 +1,6 @@
 #include "ui/CompressionTab.h"
 
 #include "settings/ConversionSettings.h"
-#include "settings/SettingsRules.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -144,7 +144,7 @@ void WorkingDialog::showOutcome(JobOutcome outcome)
     launchButton_->show();
     pageLine_->setText(resultLine("Created web page", job_.pageFileName()));
     streamLine_->setText(resultLine("Created Flash streaming animation", job_.streamFileName()));
-    if (environment_.settings.outputMode == kControllerOutput)
+    if (environment_.settings.outputMode == OutputMode::Controller)
         controllerLine_->setText(
             resultLine("Created Flash controller animation", job_.controllerFileName()));
 }

@@ -14,14 +14,14 @@ namespace {
 EmbedValues embedValues(const ConversionSettings& settings, const OutputNames& names)
 {
     switch (settings.outputMode) {
-    case kControllerOutput: {
+    case OutputMode::Controller: {
         const ControllerSize size = parseControllerSize(settings.controllerName);
         return {"true", names.controller(settings.instructionLetter), std::to_string(size.width),
                 std::to_string(size.height)};
     }
-    case kBareLoopingOutput:
+    case OutputMode::BareLooping:
         return {"true", names.stream(), "0", "0"};
-    case kBareOnceOutput:
+    case OutputMode::BareOnce:
         return {"false", names.stream(), "0", "0"};
     default:
         return {};

@@ -8,8 +8,8 @@
 #include "PreviewTone.h"
 
 #include "audio/Mp3EncodeStage.h"
-#include "job/ConversionJob.h"
 #include "common/JobStatus.h"
+#include "job/ConversionJob.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/MessagePump.h"
@@ -46,17 +46,17 @@ bool writePreviewMp3(const std::string& programFolder, const std::string& mp3Pat
         std::cerr << "Cannot write " << wavPath << "\n";
         return false;
     }
-    constexpr std::uint8_t kMono = 3;
     JobStatus status;
     NoMessages pump;
     Mp3EncodeStage encoder(status, pump, programFolder);
     encoder.setWavPath(wavPath);
     encoder.setMp3Path(mp3Path);
-    encoder.run(swfgen::kPreviewBitrate, swfgen::kPreviewSampleRate, kMono);
+    const StageResult result =
+        encoder.run(swfgen::kPreviewBitrate, swfgen::kPreviewSampleRate, Mp3ChannelMode::Mono);
     removeFile(wavPath);
-    if (status.failed)
-        std::cerr << mp3Path << ": " << status.errorText << "\n";
-    return !status.failed;
+    if (result.failed())
+        std::cerr << mp3Path << ": " << result.errorText << "\n";
+    return result.succeeded();
 }
 
 bool writeControllers(const std::filesystem::path& folder, const std::string& previewMp3)
@@ -73,12 +73,12 @@ bool writeControllers(const std::filesystem::path& folder, const std::string& pr
 
     JobStatus status;
     NoMessages pump;
-    SwfStreamWriter(status, pump)
-        .writeAnimation(previewMp3, (folder / "preview.swf").string(), ConversionJob::kFrameRate,
-                        ConversionJob::kLatencySeek);
-    if (status.failed)
-        std::cerr << "preview.swf: " << status.errorText << "\n";
-    return !status.failed;
+    const StageResult result = SwfStreamWriter(status, pump)
+                                   .writeAnimation(previewMp3, (folder / "preview.swf").string(),
+                                                   ConversionJob::kFrameRate, ConversionJob::kLatencySeek);
+    if (result.failed())
+        std::cerr << "preview.swf: " << result.errorText << "\n";
+    return result.succeeded();
 }
 
 } // namespace
