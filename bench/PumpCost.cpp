@@ -4,15 +4,16 @@
 // Usage: orvalin-pump-cost PROGRAM_FOLDER SETTINGS_FILE INPUT
 // The outputs go beside the settings file, which the run updates.
 
-#include "job/DefaultStageRunner.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
+#include "job/DefaultStageRunner.h"
 #include "platform/DocumentOpener.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
 #include "ui/QtMessagePump.h"
+#include "ui/QtSystemDialogs.h"
 #include "ui/WorkingDialog.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ private:
 // Every question is answered Yes; anything else is printed.
 class ConsoleMessages final : public MessageBoxes {
 public:
-    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons buttons, MessageOwner) override
+    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons buttons) override
     {
         if (buttons == MessageButtons::YesNo)
             return MessageAnswer::Yes;
@@ -105,7 +106,10 @@ int main(int argc, char* argv[])
     TimedPump pump;
     NoOpener opener;
     DefaultStageRunner stages(status, pump, context.programFolder);
-    WorkingDialog dialog({settings, context, status, parameters, messages, pump}, stages, opener);
+    QtSystemDialogs systemDialogs;
+    const DesktopServices services{settings, context,  status, parameters,    messages,
+                                   messages, pump,     opener, systemDialogs, stages};
+    WorkingDialog dialog(services);
 
     const auto start = Clock::now();
     Clock::time_point end;

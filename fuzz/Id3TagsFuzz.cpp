@@ -16,7 +16,7 @@ namespace {
 
 class CountingMessages final : public MessageBoxes {
 public:
-    MessageAnswer show(std::string_view, MessageIcon, MessageButtons, MessageOwner) override
+    MessageAnswer show(std::string_view, MessageIcon, MessageButtons) override
     {
         ++shown;
         return MessageAnswer::Ok;

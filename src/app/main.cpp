@@ -1,6 +1,6 @@
-#include "job/DefaultStageRunner.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
+#include "job/DefaultStageRunner.h"
 #include "platform/Folders.h"
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"
@@ -30,7 +30,10 @@ int main(int argc, char* argv[])
     if (!icon.pixmap(32).isNull())
         application.setWindowIcon(icon);
 
+    // Most messages belong to the main window; a run's questions and file
+    // errors stand on their own.
     QtMessageBoxes messages;
+    QtMessageBoxes runMessages;
     SystemProcessExit processExit;
     ParametersFile parameters(settings, context.programFolder + kParametersFileName, messages,
                               processExit);
@@ -40,10 +43,10 @@ int main(int argc, char* argv[])
     QtDocumentOpener opener;
     QtSystemDialogs systemDialogs;
     DefaultStageRunner stages(status, pump, context.programFolder);
-    const DesktopServices services{settings, context, status, parameters, messages,
-                                   pump,     opener,  systemDialogs, stages};
+    const DesktopServices services{settings,    context, status, parameters,    messages,
+                                   runMessages, pump,    opener, systemDialogs, stages};
     MainDialog window(services);
-    messages.setMainWindow(&window);
+    messages.setOwner(&window);
     window.show();
     return application.exec();
 }

@@ -53,7 +53,7 @@ bool checkInput(ProgramContext& context, MessageBoxes& messages)
 {
     const std::string& path = context.inputPath;
     const auto fail = [&messages](const std::string& text) {
-        messages.warn(text, MessageOwner::MainWindow);
+        messages.warn(text);
         return false;
     };
 

@@ -7,8 +7,7 @@
 
 namespace orvalin {
 
-MessageAnswer ConsoleMessages::show(std::string_view text, MessageIcon, MessageButtons buttons,
-                                    MessageOwner)
+MessageAnswer ConsoleMessages::show(std::string_view text, MessageIcon, MessageButtons buttons)
 {
     if (buttons == MessageButtons::Ok) {
         std::cerr << text << '\n';

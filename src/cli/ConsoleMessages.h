@@ -11,8 +11,7 @@ class ConsoleMessages final : public MessageBoxes {
 public:
     explicit ConsoleMessages(bool assumeYes) : assumeYes_(assumeYes) {}
 
-    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons,
-                       MessageOwner owner) override;
+    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
 
     // Whether any question was answered No.
     bool declined() const { return declined_; }

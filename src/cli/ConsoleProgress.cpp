@@ -1,11 +1,12 @@
 #include "cli/ConsoleProgress.h"
 
-#include "job/ConversionJob.h"
 #include "common/JobStatus.h"
+#include "job/ConversionJob.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <string>
 
 namespace orvalin {
@@ -79,6 +80,11 @@ void ConsoleProgress::endProgress()
 }
 
 void ConsoleProgress::setProgress(int) {}
+
+void ConsoleProgress::showError(std::string_view message)
+{
+    std::cerr << message << '\n';
+}
 
 void ConsoleProgress::draw(int percent)
 {

@@ -24,6 +24,7 @@ public:
     void beginProgress() override;
     void endProgress() override;
     void setProgress(int percent) override;
+    void showError(std::string_view message) override;
     void showOutcome(JobOutcome) override {}
 
 private:

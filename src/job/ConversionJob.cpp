@@ -1,8 +1,8 @@
 #include "job/ConversionJob.h"
 
-#include "job/JobHost.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
+#include "job/JobHost.h"
 #include "job/StageRunner.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -104,7 +104,7 @@ bool ConversionJob::stageEndedRun(const StageResult& result)
 {
     if (result.failed()) {
         environment_.status.fail(result.errorText);
-        environment_.messages.warn("Error: " + result.errorText, MessageOwner::MainWindow);
+        host_.showError("Error: " + result.errorText);
     }
     return !result.succeeded() || environment_.status.cancelRequested;
 }
@@ -130,7 +130,7 @@ void ConversionJob::confirmOverwrite()
 
     const std::string question = existing == 1 ? "Is it OK to overwrite this file:"
                                                : "Is it OK to overwrite these files:";
-    if (!environment_.messages.askYesNo(question + list, MessageOwner::None))
+    if (!environment_.messages.askYesNo(question + list))
         environment_.status.cancelRequested = true;
 }
 
@@ -145,8 +145,7 @@ void ConversionJob::copyController()
         return;
     const std::string target = outputDir_ + controllerFileName();
     if (!copyFile(source, target)) {
-        environment_.messages.warn("Error: Cannot create output file \"" + target + "\".",
-                                   MessageOwner::None);
+        environment_.messages.warn("Error: Cannot create output file \"" + target + "\".");
         environment_.status.failed = true;
     }
 }

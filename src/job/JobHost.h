@@ -2,6 +2,8 @@
 
 #include "common/StageResult.h"
 
+#include <string_view>
+
 namespace orvalin {
 
 // What a conversion job asks of the window (or console) that shows it.
@@ -14,6 +16,9 @@ public:
     // The progress tick stops.
     virtual void endProgress() = 0;
     virtual void setProgress(int percent) = 0;
+    // A stage's failure ("Error: " and its message), shown before the run
+    // ends.
+    virtual void showError(std::string_view message) = 0;
     virtual void showOutcome(JobOutcome outcome) = 0;
 };
 

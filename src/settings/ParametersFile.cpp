@@ -88,11 +88,11 @@ void ParametersFile::loadParameters()
 {
     auto file = InputFile::open(path_);
     if (!file)
-        fail("Error: Missing parameters file.", false);
+        fail("Error: Missing parameters file.");
     std::string text(file->size(), '\0');
     text.resize(file->read(text.data(), text.size()));
     if (file->readFailed())
-        fail("Error: Missing parameters file.", false);
+        fail("Error: Missing parameters file.");
     settings_ = parseParameters(text);
 }
 
@@ -101,19 +101,19 @@ void ParametersFile::saveParameters()
     // A file the user made read-only stays unwritten, even where the folder
     // would let us replace it.
     if (fileIsReadable(path_) && access(path_.c_str(), W_OK) != 0)
-        fail("Error: Cannot write to parameters file.", true);
+        fail("Error: Cannot write to parameters file.");
 
     // Written beside the file and renamed over it, so that a failure midway
     // never leaves a truncated parameters file.
     const std::string temporary = path_ + ".new";
     auto file = OutputFile::create(temporary);
     if (!file)
-        fail("Error: Cannot write to parameters file.", true);
+        fail("Error: Cannot write to parameters file.");
     const std::string text = formatParameters(settings_);
     file->write(text.data(), text.size());
     if (!file->close() || std::rename(temporary.c_str(), path_.c_str()) != 0) {
         removeFile(temporary);
-        fail("Error: Cannot write to parameters file.", true);
+        fail("Error: Cannot write to parameters file.");
     }
 }
 
@@ -123,10 +123,9 @@ void ParametersFile::advanceOutputNumber()
     saveParameters();
 }
 
-void ParametersFile::fail(std::string_view message, bool ownedByMainWindow)
+void ParametersFile::fail(std::string_view message)
 {
-    messages_.show(message, MessageIcon::Error, MessageButtons::Ok,
-                   ownedByMainWindow ? MessageOwner::MainWindow : MessageOwner::None);
+    messages_.show(message, MessageIcon::Error, MessageButtons::Ok);
     processExit_.exitProcess(1);
     std::abort(); // not reached: exitProcess never returns
 }

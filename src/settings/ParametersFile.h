@@ -36,7 +36,7 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    [[noreturn]] void fail(std::string_view message, bool ownedByMainWindow);
+    [[noreturn]] void fail(std::string_view message);
 
     ConversionSettings& settings_;
     std::string path_;

@@ -73,7 +73,7 @@ void ControllersTab::generatePreview()
                           workingSettings_.textColour, messages_))
         return;
     if (!opener_.openDocument(controllersFolder_ + kPreviewPageName))
-        messages_.warn("Error: Could not launch the web page with the default browser.", MessageOwner::MainWindow);
+        messages_.warn("Error: Could not launch the web page with the default browser.");
 }
 
 } // namespace orvalin

@@ -21,7 +21,8 @@ struct DesktopServices {
     ProgramContext& context;
     JobStatus& status;
     ParametersFile& parameters;
-    MessageBoxes& messages;
+    MessageBoxes& messages;    // over the main window
+    MessageBoxes& runMessages; // a run's questions and file errors, on their own
     MessagePump& pump;
     DocumentOpener& opener;
     SystemDialogs& systemDialogs;
@@ -29,7 +30,7 @@ struct DesktopServices {
 
     JobEnvironment jobEnvironment() const
     {
-        return {settings, context, status, parameters, messages, pump};
+        return {settings, context, status, parameters, runMessages, pump};
     }
 };
 

@@ -14,7 +14,7 @@ std::string helpPagePath(const std::string& programFolder)
 void launchHelp(const std::string& programFolder, DocumentOpener& opener, MessageBoxes& messages)
 {
     if (!opener.openDocument(helpPagePath(programFolder)))
-        messages.warn("Error: Could not launch help file.", MessageOwner::MainWindow);
+        messages.warn("Error: Could not launch help file.");
 }
 
 } // namespace orvalin

@@ -135,8 +135,7 @@ void MainDialog::go()
     ProgramContext& context = services_.context;
     context.inputPath = inputField_->text().toStdString();
     if (context.inputPath.empty()) {
-        services_.messages.warn("Error: Please select an input MP3 or WAV file first.",
-                                MessageOwner::MainWindow);
+        services_.messages.warn("Error: Please select an input MP3 or WAV file first.");
         return;
     }
     if (!checkInput(context, services_.messages))
@@ -146,7 +145,7 @@ void MainDialog::go()
     if (outputText.exec() != QDialog::Accepted)
         return;
 
-    WorkingDialog working(services_.jobEnvironment(), services_.stages, services_.opener, this);
+    WorkingDialog working(services_, this);
     working.exec();
 }
 

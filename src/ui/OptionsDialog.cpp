@@ -72,7 +72,7 @@ void OptionsDialog::accept()
     const std::string refusal =
         compressionRuleMessage(workingSettings_.sampleRate, workingSettings_.bitrate);
     if (!refusal.empty()) {
-        services_.messages.warn(refusal, MessageOwner::MainWindow);
+        services_.messages.warn(refusal);
         return;
     }
     workingSettings_.instructionLetter = normaliseInstructionLetter(workingSettings_.instructionLetter);

@@ -21,15 +21,14 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 } // namespace
 
 MessageAnswer QtMessageBoxes::show(std::string_view text, MessageIcon icon,
-                                   MessageButtons buttons, MessageOwner owner)
+                                   MessageButtons buttons)
 {
-    QWidget* parent = owner == MessageOwner::MainWindow ? mainWindow_.data() : nullptr;
     const auto standardButtons = buttons == MessageButtons::YesNo
                                      ? QMessageBox::Yes | QMessageBox::No
                                      : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(boxIcon(icon), QStringLiteral("Orvalin"),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                    standardButtons, parent);
+                    standardButtons, owner_.data());
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;

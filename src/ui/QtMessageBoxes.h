@@ -7,17 +7,16 @@
 
 namespace orvalin {
 
-// Message boxes as Qt dialogs captioned "Orvalin"; those owned by the main
-// window are modal over it.
+// Message boxes as Qt dialogs captioned "Orvalin", modal over their owner
+// window once it is set, and on their own without one.
 class QtMessageBoxes final : public MessageBoxes {
 public:
-    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    void setOwner(QWidget* window) { owner_ = window; }
 
-    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons,
-                       MessageOwner owner) override;
+    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
 
 private:
-    QPointer<QWidget> mainWindow_;
+    QPointer<QWidget> owner_;
 };
 
 } // namespace orvalin

@@ -23,12 +23,12 @@ QString resultLine(const char* words, const std::string& fileName)
 
 } // namespace
 
-WorkingDialog::WorkingDialog(const JobEnvironment& environment, StageRunner& stages,
-                             DocumentOpener& opener, QWidget* parent)
+WorkingDialog::WorkingDialog(const DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      environment_(environment),
-      opener_(opener),
-      job_(environment, stages, *this)
+      environment_(services.jobEnvironment()),
+      messages_(services.messages),
+      opener_(services.opener),
+      job_(environment_, services.stages, *this)
 {
     setWindowTitle(QStringLiteral("Orvalin - Working"));
     applyDialogColours(*this);
@@ -123,6 +123,11 @@ void WorkingDialog::setProgress(int percent)
     progressBar_->setValue(percent);
 }
 
+void WorkingDialog::showError(std::string_view message)
+{
+    messages_.warn(message);
+}
+
 void WorkingDialog::moveProgress()
 {
     progressBar_->setValue(job_.overallPercent());
@@ -165,8 +170,7 @@ void WorkingDialog::reject()
 void WorkingDialog::launchOutput()
 {
     if (!opener_.openDocument(job_.outputDir() + job_.pageFileName()))
-        environment_.messages.warn("Error: Could not launch the web page with the default browser.",
-                                   MessageOwner::None);
+        environment_.messages.warn("Error: Could not launch the web page with the default browser.");
 }
 
 } // namespace orvalin

@@ -2,6 +2,7 @@
 
 #include "job/ConversionJob.h"
 #include "job/JobHost.h"
+#include "ui/DesktopServices.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -12,7 +13,6 @@ class QPushButton;
 
 namespace orvalin {
 
-class DocumentOpener;
 
 // The modal dialog a conversion runs in: it starts the run once it is on the
 // screen, moves the bar every 100 ms, carries Cancel, and at the end shows the
@@ -23,12 +23,12 @@ class WorkingDialog final : public QDialog, public JobHost {
 public:
     static constexpr int kProgressTickMs = 100;
 
-    WorkingDialog(const JobEnvironment& environment, StageRunner& stages, DocumentOpener& opener,
-                  QWidget* parent = nullptr);
+    explicit WorkingDialog(const DesktopServices& services, QWidget* parent = nullptr);
 
     void beginProgress() override;
     void endProgress() override;
     void setProgress(int percent) override;
+    void showError(std::string_view message) override;
     void showOutcome(JobOutcome outcome) override;
 
     // Esc and the window's close command (which comes here too): during a
@@ -45,6 +45,7 @@ private:
     void launchOutput();
 
     JobEnvironment environment_;
+    MessageBoxes& messages_;
     DocumentOpener& opener_;
     ConversionJob job_;
     bool jobStarted_ = false;

@@ -58,7 +58,7 @@ bool writePreviewPage(const std::string& controllersFolder, const std::vector<st
 {
     const std::string path = controllersFolder + kPreviewPageName;
     const auto cannotCreate = [&] {
-        messages.warn("Error: Cannot create preview file \"" + path + "\".", MessageOwner::MainWindow);
+        messages.warn("Error: Cannot create preview file \"" + path + "\".");
         return false;
     };
     auto file = OutputFile::create(path);
@@ -82,14 +82,12 @@ bool writePreviewPage(const std::string& controllersFolder, const std::vector<st
     for (const auto& name : names) {
         if (name.size() < kShortestName) {
             messages.warn("Error: This controller file is not named correctly and will be skipped \"" + name +
-                              ".swf\".",
-                          MessageOwner::MainWindow);
+                              ".swf\".");
             continue;
         }
         const ControllerSize size = parseControllerSize(name);
         if (size.leadNumber == 0 || size.width == 0 || size.height == 0) {
-            messages.warn("Error: This file is not named correctly and will be skipped \"" + name + ".swf\".",
-                          MessageOwner::MainWindow);
+            messages.warn("Error: This file is not named correctly and will be skipped \"" + name + ".swf\".");
             continue;
         }
         appendControllerBlock(page, name, controllerDescription(controllersFolder, name), size, background);

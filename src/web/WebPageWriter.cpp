@@ -89,7 +89,7 @@ bool WebPageWriter::writePage(const std::string& outputDir, const OutputNames& n
         // A page cut short by a full disk is worse than none.
         removeFile(path);
     }
-    messages_.warn("Error: Cannot create output file \"" + path + "\".", MessageOwner::None);
+    messages_.warn("Error: Cannot create output file \"" + path + "\".");
     return false;
 }
 
