@@ -67,7 +67,7 @@ Bytes encodedMp3(const test::TestTone& tone, unsigned bitrate, unsigned rate)
 
 // count Layer III frames with the given header bytes after the FF, each
 // length bytes long, with bodies free of FF.
-Bytes frames(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, int length, int count)
+Bytes repeatedFrames(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, int length, int count)
 {
     Bytes bytes;
     for (int frame = 0; frame < count; ++frame) {
@@ -85,8 +85,8 @@ Seeds mp3Seeds()
         {"tone.mp3", tone},
         {"tone-8k.mp3", encodedMp3(shortWav(8000, 1, 8), 8, 8000)},
         {"tagged.mp3", join(tag, tone)},
-        {"stereo-frames.mp3", frames(0xFB, 0x90, 0x44, 417, 3)},
-        {"mpeg25-frames.mp3", frames(0xE3, 0x10, 0xC4, 52, 4)},
+        {"stereo-frames.mp3", repeatedFrames(0xFB, 0x90, 0x44, 417, 3)},
+        {"mpeg25-frames.mp3", repeatedFrames(0xE3, 0x10, 0xC4, 52, 4)},
     };
 }
 

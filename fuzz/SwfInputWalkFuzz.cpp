@@ -4,7 +4,7 @@
 #include "support/FuzzFiles.h"
 
 #include "SwfFile.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 #include "swf/SwfStreamWriter.h"
 
 #include <exception>
@@ -12,8 +12,6 @@
 using namespace orvalin;
 
 namespace {
-
-constexpr int kSetBackgroundColour = 9;
 
 // The header's length and frame count agree with the file, every tag lies
 // inside it, the stream head comes before any block, each block starts with a
@@ -29,17 +27,17 @@ void checkAnimation(const std::vector<std::uint8_t>& bytes)
     fuzz::check(swf.signature == "FWS" && swf.version == 4, "the file is an uncompressed version 4 SWF");
     fuzz::check(swf.declaredLength == bytes.size(), "the header's length is the file's");
     fuzz::check(swf.frameCount <= SwfStreamWriter::kMaxFlashFrames + 1, "the frame count stays bounded");
-    fuzz::check(swf.tags[0].code == kSetBackgroundColour, "the background colour comes first");
+    fuzz::check(swf.tags[0].code == swf::TagCode::SetBackgroundColor, "the background colour comes first");
 
     int showFrames = 0;
     bool streamStarted = false;
     for (std::size_t i = 1; i + 1 < swf.tags.size(); ++i) {
         const test::SwfTag& tag = swf.tags[i];
-        if (tag.code == test::kShowFrameTag)
+        if (tag.code == swf::TagCode::ShowFrame)
             ++showFrames;
-        else if (tag.code == test::kSoundStreamHeadTag)
+        else if (tag.code == swf::TagCode::SoundStreamHead)
             streamStarted = true;
-        else if (tag.code == test::kSoundStreamBlockTag)
+        else if (tag.code == swf::TagCode::SoundStreamBlock)
             fuzz::check(streamStarted && tag.length >= 5 && tag.body[4] == 0xFF,
                         "a block follows the stream head and starts with a frame");
         else
@@ -60,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     JobStatus status;
     fuzz::IdlePump pump;
     // The rate and seek every conversion uses.
-    SwfStreamWriter(status, pump).writeAnimation(mp3.path(), swfPath, 1.0f, 1680);
+    const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3.path(), swfPath, 1.0f, 1680);
 
-    fuzz::check(!status.failed, "a readable input never fails the writer");
+    fuzz::check(!result.failed(), "a readable input never fails the writer");
     fuzz::check(status.stagePercent == 100, "the writer ends at 100 percent");
     checkAnimation(fuzz::readWholeFile(swfPath));
     return 0;

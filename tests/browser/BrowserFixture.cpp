@@ -39,7 +39,7 @@ constexpr Run kRuns[] = {{1, 'c', true}, {2, 'd', true}, {3, 'e', true},
 
 class FailingMessages final : public MessageBoxes {
 public:
-    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons, MessageOwner) override
+    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons) override
     {
         std::cerr << text << "\n";
         failed = true;

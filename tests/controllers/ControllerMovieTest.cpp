@@ -42,16 +42,16 @@ TEST(ControllerMovieTest, EachLookMakesAWholeController)
         EXPECT_EQ(swf.frame, (std::vector<int>{0, look.width * 20, 0, look.height * 20}));
         EXPECT_EQ(swf.frameRate, 1.0);
         EXPECT_EQ(swf.frameCount, 1);
-        EXPECT_EQ(swf.tagsWithCode(kShowFrameTag).size(), 1u);
+        EXPECT_EQ(swf.tagsWithCode(swf::TagCode::ShowFrame).size(), 1u);
 
         std::set<int> defined;
         std::set<std::string> names;
         for (const auto& tag : swf.tags) {
             test::SwfReader in(tag.body);
-            if (tag.code == kDefineShape3Tag || tag.code == kDefineButton2Tag || tag.code == kDefineSpriteTag) {
+            if (tag.code == swf::TagCode::DefineShape3 || tag.code == swf::TagCode::DefineButton2 || tag.code == swf::TagCode::DefineSprite) {
                 EXPECT_TRUE(defined.insert(in.ui16()).second) << "ids are unique";
             }
-            if (tag.code != kPlaceObject2Tag)
+            if (tag.code != swf::TagCode::PlaceObject2)
                 continue;
             const auto flags = in.ui8();
             in.ui16(); // depth
@@ -64,7 +64,7 @@ TEST(ControllerMovieTest, EachLookMakesAWholeController)
         }
         EXPECT_EQ(names, (std::set<std::string>{kPlayLampName, kStopLampName, kLoopLampName, kNoSoundName}));
 
-        const auto actions = swf.tagsWithCode(kDoActionTag);
+        const auto actions = swf.tagsWithCode(swf::TagCode::DoAction);
         ASSERT_EQ(actions.size(), 1u);
         const auto& script = actions[0]->body;
         EXPECT_EQ(script.back(), 0) << "end flag";

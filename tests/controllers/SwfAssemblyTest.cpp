@@ -2,9 +2,9 @@
 #include "Actions.h"
 #include "Script.h"
 #include "Shape.h"
-#include "SwfBytes.h"
 #include "SwfFile.h"
 #include "SwfTags.h"
+#include "swf/SwfBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,19 @@ namespace orvalin::swfgen {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using swf::SwfBytes;
+using swf::signedBitCount;
 
 Bytes written(const std::function<void(SwfBytes&)>& write)
 {
     SwfBytes out;
     write(out);
     return out.data();
+}
+
+Bytes encodeTag(const Tag& tag)
+{
+    return written([&](SwfBytes& o) { o.tag(tag.code, tag.body); });
 }
 
 TEST(SwfBytesTest, FieldsAreStoredAsTheFileFormatWantsThem)
@@ -53,10 +60,10 @@ TEST(SwfBytesTest, FieldsAreStoredAsTheFileFormatWantsThem)
 
 TEST(SwfBytesTest, TagsUseTheLongHeaderFrom63Bytes)
 {
-    const auto shortTag = encodeTag({kDoActionTag, Bytes(62, 0xAA)});
+    const auto shortTag = encodeTag({swf::TagCode::DoAction, Bytes(62, 0xAA)});
     EXPECT_EQ(shortTag.size(), 64u);
     EXPECT_EQ(Bytes(shortTag.begin(), shortTag.begin() + 3), (Bytes{0x3E, 0x03, 0xAA}));
-    const auto longTag = encodeTag({kDoActionTag, Bytes(63, 0xAA)});
+    const auto longTag = encodeTag({swf::TagCode::DoAction, Bytes(63, 0xAA)});
     EXPECT_EQ(longTag.size(), 69u);
     EXPECT_EQ(Bytes(longTag.begin(), longTag.begin() + 7), (Bytes{0x3F, 0x03, 63, 0, 0, 0, 0xAA}));
 }
@@ -71,7 +78,7 @@ TEST(SwfBytesTest, MovieFileHasItsHeaderTagsAndEnd)
     EXPECT_EQ(swf.frameRate, 1.5);
     EXPECT_EQ(swf.frameCount, 1);
     ASSERT_EQ(swf.tags.size(), 2u);
-    EXPECT_EQ(swf.tags[0].code, kShowFrameTag);
+    EXPECT_EQ(swf.tags[0].code, swf::TagCode::ShowFrame);
 }
 
 TEST(ActionsTest, RecordsAndJumpsAssembleToTheirBytes)
@@ -130,7 +137,7 @@ TEST(ActionsTest, UnboundLabelsAndFarJumpsAreRefused)
 TEST(ActionsTest, ButtonRunsItsActionsOnRelease)
 {
     const auto tag = defineButton2(9, {{3, 1, true, false, false, true, {20, 0}}}, {0x06});
-    EXPECT_EQ(tag.code, kDefineButton2Tag);
+    EXPECT_EQ(tag.code, swf::TagCode::DefineButton2);
     // No menu; the offset to the conditions; hit and up, character 3 at depth
     // 1, moved by 20 twips, no colour change; the end flag. Then the last
     // condition: released over the button, Play, end.
@@ -218,7 +225,7 @@ TEST(ShapeRecordsTest, DefineShapeBoundsEncloseTheOutline)
 {
     const Shape shape{{1, 2, 3, 4}, {triangle({100, 50}, {300, 200}, {100, 350})}};
     const auto tag = defineShape3(7, shape);
-    EXPECT_EQ(tag.code, kDefineShape3Tag);
+    EXPECT_EQ(tag.code, swf::TagCode::DefineShape3);
     // The id; the bounds 100 to 300 by 50 to 350 in 10-bit fields; one solid
     // fill of the colour, no line styles; one fill bit and no line bits.
     const Bytes head = {7, 0, 0x50, 0xC8, 0x96, 0x06, 0x4A, 0xF0, 1, 0, 1, 2, 3, 4, 0, 0x10};

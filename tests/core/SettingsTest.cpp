@@ -17,7 +17,7 @@ TEST_F(ParametersFileTest, LoadsAndSavesBackByteForByte)
 {
     test::writeText(parameters.path(), kShippedDefaults);
     parameters.loadParameters();
-    EXPECT_EQ(settings, (ConversionSettings{true, "", 1, "standard01200040", "c", 0, true, "FFFFFF", "000000", 1,
+    EXPECT_EQ(settings, (ConversionSettings{true, "", OutputMode::Controller, "standard01200040", "c", 0, true, "FFFFFF", "000000", 1,
                                             128, 44100, 2}));
     parameters.saveParameters();
     EXPECT_EQ(parametersText(), kShippedDefaults);
@@ -59,12 +59,12 @@ TEST(ParametersReading, FlagsAndNumbers)
 // A short file leaves the rest empty; lines past the thirteenth are never read.
 TEST(ParametersReading, AcceptsEitherLineEndAndShortOrLongFiles)
 {
-    const ConversionSettings full{false, "/out/", 2, "x", "d", 3, false, "AA", "BB", 4, 5, 6, 7};
+    const ConversionSettings full{false, "/out/", OutputMode::BareLooping, "x", "d", 3, false, "AA", "BB", 4, 5, 6, 7};
     EXPECT_EQ(parseParameters("n\n/out/\n2\nx\nd\n3\nn\nAA\nBB\n4\n5\n6\n7\n"), full);
     EXPECT_EQ(parseParameters("n\r\n/out/\r\n2\r\nx\r\nd\r\n3\r\nn\r\nAA\r\nBB\r\n4\r\n5\r\n6\r\n7"), full);
     EXPECT_EQ(parseParameters("n\rx\n/a\r\r\n").outputFolder, "/a\r");
     EXPECT_EQ(parseParameters("y\r\n/out/\r\n3\r\nname01100100\r\nf\r\n"),
-              (ConversionSettings{true, "/out/", 3, "name01100100", "f"}));
+              (ConversionSettings{true, "/out/", OutputMode::BareOnce, "name01100100", "f"}));
     EXPECT_EQ(parseParameters("n\n\n\n\n\n\n\n\n\n\n\n\n2\n9\n").channels, 2);
 }
 
@@ -74,10 +74,10 @@ TEST_F(ParametersFileTest, AMissingOrUnwritableFileIsFatalWithItsMessage)
     EXPECT_THROW(nowhere.loadParameters(), test::ProcessExited);
     EXPECT_THROW(nowhere.saveParameters(), test::ProcessExited);
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon, messages.shown[0].owner),
-              std::tuple("Error: Missing parameters file.", MessageIcon::Error, MessageOwner::None));
-    EXPECT_EQ(std::tuple(messages.shown[1].text, messages.shown[1].icon, messages.shown[1].owner),
-              std::tuple("Error: Cannot write to parameters file.", MessageIcon::Error, MessageOwner::MainWindow));
+    EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon),
+              std::tuple("Error: Missing parameters file.", MessageIcon::Error));
+    EXPECT_EQ(std::tuple(messages.shown[1].text, messages.shown[1].icon),
+              std::tuple("Error: Cannot write to parameters file.", MessageIcon::Error));
 }
 
 TEST(CompressionRules, RefuseBitratesEachSampleRateCannotCarry)

@@ -3,7 +3,7 @@
 #include "FakePlatform.h"
 #include "SwfFile.h"
 #include "TestFolder.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
@@ -42,14 +42,14 @@ protected:
     SwfFile write(const Bytes& mp3, float frameRate = 1.0f)
     {
         test::writeBytes(mp3Path, mp3);
-        SwfStreamWriter(status, pump).writeAnimation(mp3Path, swfPath, frameRate, 1680);
-        EXPECT_FALSE(status.failed) << status.errorText;
+        const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3Path, swfPath, frameRate, 1680);
+        EXPECT_FALSE(result.failed()) << result.errorText;
         SwfFile swf = test::parseSwf(test::readBytes(swfPath));
         EXPECT_EQ(swf.declaredLength, swf.bytes.size());
         return swf;
     }
 
-    static auto blocks(const SwfFile& swf) { return swf.tagsWithCode(test::kSoundStreamBlockTag); }
+    static auto blocks(const SwfFile& swf) { return swf.tagsWithCode(swf::TagCode::SoundStreamBlock); }
 
     // The MP3 frames in each block, which must be whole and declare their samples.
     static std::vector<int> blockFrames(const SwfFile& swf, int frameLength, int samplesPerFrame)
@@ -112,7 +112,7 @@ TEST_F(SwfStreamWriterTest, TheStreamHeadFollowsTheFirstFrame)
         const SwfFile swf = write(makeFrames(kind, 5));
         std::vector<int> codes;
         for (const auto& tag : swf.tags)
-            codes.push_back(tag.code);
+            codes.push_back(static_cast<int>(tag.code));
         ASSERT_EQ(codes, (std::vector<int>{9, 18, 1, 19, 1, 0}));
         EXPECT_EQ(swf.tags[1].body, head);
         EXPECT_EQ(Bytes(swf.bytes.end() - 4, swf.bytes.end()), (Bytes{0, 0, 0, 0}));
@@ -161,12 +161,11 @@ TEST_F(SwfStreamWriterTest, LongInputsAndLongBlocks)
 
 TEST_F(SwfStreamWriterTest, FilesThatCannotBeOpenedFailTheStage)
 {
-    SwfStreamWriter(status, pump).writeAnimation(folder.file("missing.mp3"), swfPath, 1.0f, 1680);
-    EXPECT_EQ(status.errorText, "Cannot open MP3 file.");
-    status = {};
+    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(folder.file("missing.mp3"), swfPath, 1.0f, 1680).errorText,
+              "Cannot open MP3 file.");
     test::writeBytes(mp3Path, makeFrames(kMpeg1Stereo128k44100, 10));
-    SwfStreamWriter(status, pump).writeAnimation(mp3Path, folder.file("no/such/folder.swf"), 1.0f, 1680);
-    EXPECT_EQ(status.errorText, "Cannot open SWF file.");
+    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(mp3Path, folder.file("no/such/folder.swf"), 1.0f, 1680).errorText,
+              "Cannot open SWF file.");
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 
 #include "FakePlatform.h"
 #include "TestFolder.h"
-#include "job/ProgramContext.h"
+#include "common/OutputNames.h"
+#include "common/ProgramContext.h"
 #include "settings/ConversionSettings.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ protected:
     // The page's lines without their CR LF ends; fails if any line lacks one.
     std::vector<std::string> pageLines()
     {
-        WebPageWriter(settings, context, messages).writePage(folder.path(), "orvaln12");
+        WebPageWriter(settings, context, messages).writePage(folder.path(), OutputNames(12));
         const std::string page = test::readText(folder.file("orvaln12.htm"));
         std::vector<std::string> lines;
         std::size_t start = 0;
@@ -36,7 +37,7 @@ protected:
     std::string preview() const { return test::readText(folder.file("preview.htm")); }
 
     test::TestFolder folder;
-    ConversionSettings settings{.outputMode = kControllerOutput, .controllerName = "round04200150",
+    ConversionSettings settings{.outputMode = OutputMode::Controller, .controllerName = "round04200150",
                                 .instructionLetter = "e", .backgroundColour = "FFFFFF", .textColour = "000000"};
     ProgramContext context{.outputText = "Artist - Title"};
     test::RecordingMessages messages;
@@ -66,14 +67,14 @@ TEST_F(WebPagesTest, WritesTheControllerPageByteForByte)
 TEST_F(WebPagesTest, TheModeDecidesWhatIsEmbedded)
 {
     const std::string tail = " type=\"application/x-shockwave-flash\" pluginspage=";
-    for (const auto& [mode, movie, loop, size] : std::vector<std::tuple<int, std::string, std::string, std::string>>{
-             {kBareOnceOutput, "orvaln12s.swf", "false", "width=0 height=0"},
-             {kBareLoopingOutput, "orvaln12s.swf", "true", "width=0 height=0"},
-             {7, "", "", "width= height="}}) {
+    for (const auto& [mode, movie, loop, size] : std::vector<std::tuple<OutputMode, std::string, std::string, std::string>>{
+             {OutputMode::BareOnce, "orvaln12s.swf", "false", "width=0 height=0"},
+             {OutputMode::BareLooping, "orvaln12s.swf", "true", "width=0 height=0"},
+             {OutputMode{7}, "", "", "width= height="}}) {
         settings.outputMode = mode;
         const auto lines = pageLines();
         ASSERT_EQ(lines.size(), 31u);
-        EXPECT_NE(lines[15].find("\" " + size + " align=\"absmiddle\">"), std::string::npos) << mode;
+        EXPECT_NE(lines[15].find("\" " + size + " align=\"absmiddle\">"), std::string::npos) << static_cast<int>(mode);
         EXPECT_EQ(lines[16], "        <param name=movie value=\"" + movie + "\">");
         EXPECT_EQ(lines[20], "        <param name=loop value=" + loop + ">");
         EXPECT_EQ(lines[21].substr(0, lines[21].find(tail)),
@@ -103,13 +104,13 @@ TEST_F(WebPagesTest, TextAndColoursGoIntoThePage)
 
 TEST_F(WebPagesTest, PagesThatCannotBeMadeAreReported)
 {
-    EXPECT_FALSE(WebPageWriter(settings, context, messages).writePage(folder.file("missing/"), "orvaln12"));
+    EXPECT_FALSE(WebPageWriter(settings, context, messages).writePage(folder.file("missing/"), OutputNames(12)));
     std::filesystem::create_directory(folder.file("preview.htm"));
     EXPECT_FALSE(writePreview({"good01100050"}));
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon, messages.shown[0].owner),
+    EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon),
               std::tuple("Error: Cannot create output file \"" + folder.file("missing/orvaln12.htm") + "\".",
-                         MessageIcon::Warning, MessageOwner::None));
+                         MessageIcon::Warning));
     EXPECT_EQ(messages.shown[1].text, "Error: Cannot create preview file \"" + folder.file("preview.htm") + "\".");
 }
 

@@ -6,7 +6,7 @@
 #include "audio/Mp3DecodeStage.h"
 #include "audio/MpegFrameHeader.h"
 #include "audio/PcmWavHeader.h"
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ protected:
         Mp3DecodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
         stage.setWavPath(wavPath);
         stage.setMp3Path(mp3Path);
-        stage.run();
+        result = stage.run();
     }
 
     std::string lame(const TestTone& tone, const std::string& options)
@@ -95,7 +95,7 @@ protected:
     // one the tests' own writer gives a WAV of as many 16-bit frames.
     Pcm wav(int channels, int rate)
     {
-        EXPECT_FALSE(status.failed) << status.errorText;
+        EXPECT_FALSE(result.failed()) << result.errorText;
         EXPECT_EQ(status.stagePercent, 100);
         const std::string file = test::readText(wavPath);
         const double frames = (file.size() - 44) / (2.0 * channels);
@@ -106,6 +106,7 @@ protected:
 
     test::TestFolder folder;
     JobStatus status;
+    StageResult result;
     test::ScriptedPump pump;
     std::string wavPath = folder.file("out.tmp2");
 };
@@ -212,7 +213,7 @@ TEST_F(Mp3DecodeStageTest, InputWithoutSound)
     decode(std::string(5000, 'a'));
     EXPECT_FALSE(test::fileExists(wavPath)) << "no frame, no WAV";
     decodeFile(folder.file("missing.mp3"));
-    EXPECT_EQ(status.errorText, "Cannot open MP3 file.");
+    EXPECT_EQ(result.errorText, "Cannot open MP3 file.");
 }
 
 // Beyond this the encode stage, which takes the data size as a signed 32-bit

@@ -16,7 +16,7 @@ const std::string kModulePath = std::string(PROGRAM_FOLDER) + moduleFileName("la
 
 TEST(EncoderConfig, FillsTheLameRecordAndZeroesTheRest)
 {
-    const BeConfig config = makeEncoderConfig(22050, 11025, BE_MP3_MODE_MONO, 48);
+    const BeConfig config = makeEncoderConfig(22050, 11025, Mp3ChannelMode::Mono, 48);
     // LAME's record, version 1 of 331 bytes: rates, mono, 48 kbit/s, preset 5.
     const std::pair<int, int> fields[] = {{0, 256}, {4, 1}, {8, 331}, {12, 22050}, {16, 11025}, {20, 3}, {24, 48}, {32, 5}};
     Bytes expected(sizeof config, 0);
@@ -74,7 +74,7 @@ TEST_F(EncoderModuleTest, AnnouncesOneFramePerChunkForTheOutputRate)
     // the output buffer size announced.
     const std::uint32_t cases[][4] = {{44100, 0, 2304, 8640}, {32000, 3, 1152, 8640}, {22050, 0, 1152, 7920}, {11025, 3, 576, 7920}};
     for (const auto& [rate, mode, samples, bufferSize] : cases) {
-        const BeStream stream = open(makeEncoderConfig(44100, rate, static_cast<std::int32_t>(mode), 32));
+        const BeStream stream = open(makeEncoderConfig(44100, rate, static_cast<Mp3ChannelMode>(mode), 32));
         ASSERT_NE(stream, 0u) << rate;
         EXPECT_EQ(samplesPerChunk, samples) << rate;
         EXPECT_EQ(outputBufferSize, bufferSize) << rate;
@@ -84,7 +84,7 @@ TEST_F(EncoderModuleTest, AnnouncesOneFramePerChunkForTheOutputRate)
 
 TEST_F(EncoderModuleTest, RefusesWhatItCannotServe)
 {
-    const BeConfig good = makeEncoderConfig(44100, 44100, BE_MP3_MODE_STEREO, 128);
+    const BeConfig good = makeEncoderConfig(44100, 44100, Mp3ChannelMode::Stereo, 128);
     std::vector<BeConfig> bad(8, good);
     bad[0].dwConfig = 0;
     bad[1].dwStructSize = 100;
@@ -125,7 +125,7 @@ TEST_F(EncoderModuleTest, RefusesWhatItCannotServe)
 
 TEST_F(EncoderModuleTest, FlushEndsTheStreamAndTheQualityWordNeedsItsComplement)
 {
-    BeConfig config = makeEncoderConfig(44100, 44100, BE_MP3_MODE_MONO, 64);
+    BeConfig config = makeEncoderConfig(44100, 44100, Mp3ChannelMode::Mono, 64);
     const Bytes preset = encode(config);
     // Ten chunks of one frame each, and the encoder's delay: the flush gives the last frames.
     const auto frames = test::mpegFrames(preset);

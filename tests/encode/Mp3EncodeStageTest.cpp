@@ -23,8 +23,8 @@ namespace {
 using test::Bytes;
 using test::makeWav;
 
-constexpr auto kStereo = static_cast<std::uint8_t>(BE_MP3_MODE_STEREO);
-constexpr auto kMono = static_cast<std::uint8_t>(BE_MP3_MODE_MONO);
+constexpr auto kStereo = Mp3ChannelMode::Stereo;
+constexpr auto kMono = Mp3ChannelMode::Mono;
 
 TEST(PcmLayout, WidensMixesAndDuplicatesSamples)
 {
@@ -53,7 +53,7 @@ TEST(PcmLayout, WidensMixesAndDuplicatesSamples)
 
 class Mp3EncodeStageTest : public ::testing::Test {
 protected:
-    void encode(const Bytes& wav, unsigned bitrate, unsigned outputRate, std::uint8_t mode,
+    void encode(const Bytes& wav, unsigned bitrate, unsigned outputRate, Mp3ChannelMode mode,
                 const std::string& programFolder = PROGRAM_FOLDER)
     {
         test::writeBytes(wavPath, wav);
@@ -61,7 +61,7 @@ protected:
         Mp3EncodeStage stage(status, pump, programFolder);
         stage.setWavPath(wavPath);
         stage.setMp3Path(mp3Path);
-        stage.run(bitrate, outputRate, mode);
+        result = stage.run(bitrate, outputRate, mode);
     }
 
     // The seconds of sound in the MP3's frames, which must fill the file.
@@ -84,6 +84,7 @@ protected:
     std::string wavPath = folder.file("input.wav");
     std::string mp3Path = folder.file("output.tmp3");
     JobStatus status;
+    StageResult result;
     test::ScriptedPump pump;
     std::vector<Bytes> frames;
 };
@@ -91,14 +92,14 @@ protected:
 struct EncodeCase {
     int inputRate, inputChannels, bitsPerSample;
     unsigned outputRate;
-    std::uint8_t mode;
+    Mp3ChannelMode mode;
     unsigned bitrate;
 };
 
 void PrintTo(const EncodeCase& c, std::ostream* out)
 {
     *out << c.inputRate << " Hz " << c.inputChannels << " ch " << c.bitsPerSample << " bit to " << c.outputRate
-         << " Hz mode " << int{c.mode} << " at " << c.bitrate << " kbit/s";
+         << " Hz mode " << static_cast<int>(c.mode) << " at " << c.bitrate << " kbit/s";
 }
 
 class EncodedFile : public Mp3EncodeStageTest, public ::testing::WithParamInterface<EncodeCase> {};
@@ -108,7 +109,7 @@ TEST_P(EncodedFile, IsPlainConstantBitrateMp3OfTheRequestedShape)
     const EncodeCase& c = GetParam();
     encode(makeWav({.sampleRate = c.inputRate, .channels = c.inputChannels, .bitsPerSample = c.bitsPerSample, .seconds = 1.5}),
            c.bitrate, c.outputRate, c.mode);
-    ASSERT_FALSE(status.failed) << status.errorText;
+    ASSERT_FALSE(result.failed()) << result.errorText;
     // Encoder delay and padding add at most a few frames.
     ASSERT_NEAR(seconds(), 1.5, 0.2);
 
@@ -204,7 +205,7 @@ TEST_F(Mp3EncodeStageTest, ReadsTheWavLayoutsItCanAndRefusesTheRest)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         encode(c.wav, 64, 22050, kStereo);
-        EXPECT_EQ(status.errorText, c.seconds < 0 ? "Format not supported." : "");
+        EXPECT_EQ(result.errorText, c.seconds < 0 ? "Format not supported." : "");
         if (c.seconds >= 0) {
             EXPECT_NEAR(seconds(), c.seconds, 0.1);
         }
@@ -216,7 +217,7 @@ TEST_F(Mp3EncodeStageTest, ProgressRisesFromZeroToAHundred)
     std::vector<int> seen;
     pump.onPump = [&](long) { seen.push_back(status.stagePercent); };
     encode(makeWav({.sampleRate = 22050, .seconds = 2.0}), 64, 22050, kStereo);
-    ASSERT_FALSE(status.failed) << status.errorText;
+    ASSERT_FALSE(result.failed()) << result.errorText;
     EXPECT_EQ(seen.front(), 0);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_NEAR(seen[seen.size() / 2], 50, 10);
@@ -250,7 +251,7 @@ TEST_F(Mp3EncodeStageTest, EncoderFailuresAreReported)
         encode(withSecondDataChunk(makeWav({.sampleRate = 22050, .channels = 1, .seconds = 1.0})), 64, 22050, kMono,
                program.path());
         unsetenv("FAILING_CALL");
-        EXPECT_EQ(status.errorText, c.message);
+        EXPECT_EQ(result.errorText, c.message);
         EXPECT_EQ(*module->entryPoint<int>("encodeCalls"), c.encodes);
         EXPECT_EQ(*module->entryPoint<int>("deinitCalls"), c.deinits);
         EXPECT_EQ(*module->entryPoint<int>("closeCalls"), c.closes);

@@ -73,7 +73,7 @@ TEST_F(HostileInputTest, LyingOrJunkInputsEndInAPlainMessageOrAnAnimation)
         EXPECT_EQ(run.outcome(), message.empty() ? JobOutcome::Succeeded : JobOutcome::Failed);
         EXPECT_EQ(run.messageTexts(), message.empty() ? Messages{} : Messages{message});
         if (message.empty()) {
-            EXPECT_EQ(run.animation().tagsWithCode(test::kSoundStreamBlockTag).size(), blocks);
+            EXPECT_EQ(run.animation().tagsWithCode(swf::TagCode::SoundStreamBlock).size(), blocks);
         }
     }
 }
@@ -99,7 +99,7 @@ TEST_F(HostileInputTest, HoursOfSoundStopAtTheFrameLimit)
     EXPECT_EQ(run.outcome(), JobOutcome::Succeeded);
     const auto swf = run.animation();
     EXPECT_EQ(swf.frameCount, 16001);
-    EXPECT_EQ(swf.tagsWithCode(test::kSoundStreamBlockTag).size(), 16000u);
+    EXPECT_EQ(swf.tagsWithCode(swf::TagCode::SoundStreamBlock).size(), 16000u);
 }
 
 // The page text is the file's name, in the page's Windows-1252, in the title

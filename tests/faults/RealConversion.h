@@ -8,8 +8,8 @@
 #include "audio/InputCheck.h"
 #include "job/ConversionJob.h"
 #include "job/DefaultStageRunner.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "settings/ParametersFile.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ struct RealConversion {
         settings = parseParameters(readText(program + kParametersFileName));
         settings.outputToDesktop = false;
         settings.outputFolder = output("");
-        settings.outputMode = kControllerOutput;
+        settings.outputMode = OutputMode::Controller;
         settings.nextOutputNumber = 1;
     }
 
@@ -96,7 +96,7 @@ struct RealConversion {
         if (fileExists(output("orvaln1s.swf"))) { // and whole: parseSwf throws on a broken one
             const SwfFile swf = animation();
             EXPECT_EQ(swf.declaredLength, swf.bytes.size());
-            EXPECT_EQ(swf.tagsWithCode(kShowFrameTag).size(), static_cast<std::size_t>(swf.frameCount));
+            EXPECT_EQ(swf.tagsWithCode(swf::TagCode::ShowFrame).size(), static_cast<std::size_t>(swf.frameCount));
         }
         if (outcome() != JobOutcome::Succeeded && !exitStatus) {
             EXPECT_FALSE(fileExists(output("orvaln1.htm")));
@@ -116,7 +116,7 @@ struct RealConversion {
     ConversionSettings settings; // the parameters file holds them before the run
     ScriptedPump pump;
     RecordingMessages messages;
-    RecordingHost host;
+    RecordingHost host{&messages};
     JobStatus status;
     bool inputAccepted = false;
     std::optional<int> exitStatus; // when the program had to end

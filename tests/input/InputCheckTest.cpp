@@ -7,7 +7,7 @@
 #include "TestFolder.h"
 #include "audio/Id3Text.h"
 #include "audio/InputCheck.h"
-#include "job/ProgramContext.h"
+#include "common/ProgramContext.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -87,7 +87,6 @@ void expectOutcome(const CheckRun& run, const std::string& message, const std::s
     EXPECT_EQ(shown[0].text, message);
     EXPECT_EQ(shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(shown[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown[0].owner, MessageOwner::MainWindow);
 }
 
 std::string artist(int version, std::string_view text = "Artist", std::uint8_t encoding = 0)

@@ -16,17 +16,15 @@ struct ShownMessage {
     std::string text;
     MessageIcon icon;
     MessageButtons buttons;
-    MessageOwner owner;
 };
 
 // Records every message box and answers questions from a script (No when the
 // script has run out), so no test ever waits for a person.
 class RecordingMessages final : public MessageBoxes {
 public:
-    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons,
-                       MessageOwner owner) override
+    MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons) override
     {
-        shown.push_back({std::string(text), icon, buttons, owner});
+        shown.push_back({std::string(text), icon, buttons});
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (answers.empty())

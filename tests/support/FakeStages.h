@@ -1,6 +1,6 @@
 #pragma once
 
-#include "job/JobStatus.h"
+#include "common/JobStatus.h"
 #include "job/StageRunner.h"
 #include "platform/MessagePump.h"
 
@@ -18,20 +18,22 @@ class FakeStages final : public StageRunner {
 public:
     FakeStages(JobStatus& status, MessagePump& pump) : status_(status), pump_(pump) {}
 
-    void decode(const std::string& mp3Path, const std::string& wavPath) override
+    StageResult decode(const std::string& mp3Path, const std::string& wavPath) override
     {
-        work("decode", mp3Path, wavPath, "");
+        return work("decode", mp3Path, wavPath, "");
     }
-    void encode(const std::string& wavPath, const std::string& mp3Path, int bitrate, int sampleRate,
-                int encoderMode) override
+    StageResult encode(const std::string& wavPath, const std::string& mp3Path, int bitrate,
+                       int sampleRate, Mp3ChannelMode channelMode) override
     {
-        work("encode", wavPath, mp3Path,
-             " " + std::to_string(bitrate) + " " + std::to_string(sampleRate) + " " + std::to_string(encoderMode));
+        return work("encode", wavPath, mp3Path,
+                    " " + std::to_string(bitrate) + " " + std::to_string(sampleRate) + " " +
+                        std::to_string(static_cast<int>(channelMode)));
     }
-    void writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
-                        int latencySeek) override
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
+                               float frameRate, int latencySeek) override
     {
-        work("animation", mp3Path, swfPath, " " + std::to_string(frameRate) + " " + std::to_string(latencySeek));
+        return work("animation", mp3Path, swfPath,
+                    " " + std::to_string(frameRate) + " " + std::to_string(latencySeek));
     }
 
     // The stages run, in order: by name ("decode", "encode", "animation"), and
@@ -44,16 +46,17 @@ public:
     std::function<void(const std::string& stage)> onStep;
 
 private:
-    void work(const std::string& stage, const std::string& input, const std::string& output,
-              const std::string& values)
+    StageResult work(const std::string& stage, const std::string& input, const std::string& output,
+                     const std::string& values)
     {
         ran.push_back(stage);
         calls.push_back(stage + " " + input + " -> " + output + values);
         status_.stagePercent = 0;
+        StageResult result;
         std::ofstream file(output, std::ios::binary | std::ios::trunc);
         for (int step = 1; step <= kSteps && !status_.cancelRequested; ++step) {
             if (stage == failingStage && step > kSteps / 2) {
-                status_.fail("Cannot encode in LAME encoder.");
+                result = StageResult::failure("Cannot encode in LAME encoder.");
                 break;
             }
             file << stage << ' ' << step << '\n';
@@ -63,8 +66,11 @@ private:
                 onStep(stage);
         }
         file.close();
-        if (status_.failed || status_.cancelRequested)
+        if (status_.cancelRequested)
+            result = StageResult::cancelled();
+        if (!result.succeeded())
             std::filesystem::remove(output);
+        return result;
     }
 
     static constexpr int kSteps = 10;

@@ -2,8 +2,8 @@
 
 #include "FakePlatform.h"
 #include "TestFolder.h"
-#include "job/JobStatus.h"
-#include "job/ProgramContext.h"
+#include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "settings/ParametersFile.h"
 
 #include <filesystem>
@@ -21,7 +21,7 @@ struct ProgramFolderFixture {
         context.desktopFolder = folder.file("desktop/");
         std::filesystem::create_directories(context.desktopFolder);
         std::filesystem::create_directories(outputFolder());
-        settings = {.outputFolder = outputFolder(), .outputMode = kControllerOutput,
+        settings = {.outputFolder = outputFolder(), .outputMode = OutputMode::Controller,
                     .controllerName = "demo04200150", .instructionLetter = "c",
                     .backgroundColour = "FFFFFF", .textColour = "000000", .nextOutputNumber = 7,
                     .bitrate = 128, .sampleRate = 44100, .channels = 2};

@@ -51,7 +51,7 @@ std::vector<std::uint8_t> SwfReader::take(std::size_t count)
     return {bytes_.begin() + static_cast<long>(offset_ - count), bytes_.begin() + static_cast<long>(offset_)};
 }
 
-std::vector<const SwfTag*> SwfFile::tagsWithCode(int code) const
+std::vector<const SwfTag*> SwfFile::tagsWithCode(swf::TagCode code) const
 {
     std::vector<const SwfTag*> found;
     for (const auto& tag : tags)
@@ -77,12 +77,12 @@ SwfFile parseSwf(const std::vector<std::uint8_t>& bytes)
     swf.frameCount = in.ui16();
     do {
         const std::uint16_t header = in.ui16();
-        SwfTag tag{header >> 6, header & 0x3Fu, (header & 0x3F) == 0x3F, {}};
+        SwfTag tag{static_cast<swf::TagCode>(header >> 6), header & 0x3Fu, (header & 0x3F) == 0x3F, {}};
         if (tag.longHeader)
             tag.length = in.ui32();
         tag.body = in.take(tag.length);
         swf.tags.push_back(std::move(tag));
-    } while (swf.tags.back().code != 0);
+    } while (swf.tags.back().code != swf::TagCode::End);
     while (!in.atEnd())
         if (in.ui16() != 0)
             throw std::runtime_error("bytes after the End tag");

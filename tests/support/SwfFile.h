@@ -1,5 +1,7 @@
 #pragma once
 
+#include "swf/SwfTagCode.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,7 +38,7 @@ private:
 };
 
 struct SwfTag {
-    int code = 0;
+    swf::TagCode code = swf::TagCode::End;
     std::uint32_t length = 0;
     bool longHeader = false;
     std::vector<std::uint8_t> body;
@@ -54,12 +56,8 @@ struct SwfFile {
     int frameCount = 0;
     std::vector<SwfTag> tags; // up to the first End tag, which is included
 
-    std::vector<const SwfTag*> tagsWithCode(int code) const;
+    std::vector<const SwfTag*> tagsWithCode(swf::TagCode code) const;
 };
-
-inline constexpr int kShowFrameTag = 1;
-inline constexpr int kSoundStreamHeadTag = 18;
-inline constexpr int kSoundStreamBlockTag = 19;
 
 // Throws on anything malformed, and on anything but End tags after the first.
 SwfFile parseSwf(const std::vector<std::uint8_t>& bytes);

@@ -14,8 +14,12 @@ namespace orvalin::test {
 struct DesktopFixture : ProgramFolderFixture {
     DesktopServices services()
     {
-        return {settings, context, status, parameters, messages, pump, opener, systemDialogs, stages};
+        return {settings,    context, status, parameters,    messages,
+                runMessages, pump,    opener, systemDialogs, stages};
     }
+
+    // The run's own boxes; `messages` are the main window's.
+    RecordingMessages runMessages;
 
     QtMessagePump pump;
     RecordingOpener opener;

@@ -95,7 +95,7 @@ private slots:
             OptionsDialog options(f->services());
             OutputTextDialog outputText(f->context);
             TipDialog tips(f->settings, f->parameters, f->context.programFolder);
-            WorkingDialog working(f->services().jobEnvironment(), f->stages, f->opener);
+            WorkingDialog working(f->services());
             sizes << outputText.size();
             // The tab control sizes a page when it shows it.
             options.show();
@@ -135,9 +135,10 @@ private slots:
     // The real message boxes, answered as a user would, and the real opener.
     void messageBoxesAnswerAsTheUserDid()
     {
-        QtMessageBoxes messages;
+        QtMessageBoxes unowned;
+        QtMessageBoxes owned;
         QWidget mainWindow;
-        messages.setMainWindow(&mainWindow);
+        owned.setOwner(&mainWindow);
         ModalDriver driver;
         QStringList seen;
         const auto answer = [&](QMessageBox::StandardButton button) {
@@ -149,11 +150,11 @@ private slots:
             });
         };
         answer(QMessageBox::Yes);
-        QVERIFY(messages.askYesNo("Overwrite?", MessageOwner::None));
+        QVERIFY(unowned.askYesNo("Overwrite?"));
         answer(QMessageBox::No);
-        QVERIFY(!messages.askYesNo("Again?", MessageOwner::None));
+        QVERIFY(!unowned.askYesNo("Again?"));
         answer(QMessageBox::Ok);
-        messages.warn("Error: Something.", MessageOwner::MainWindow);
+        owned.warn("Error: Something.");
         // Icons: 2 warning, 4 question.
         QCOMPARE(seen, (QStringList{"Orvalin Overwrite? 4 0", "Orvalin Again? 4 0", "Orvalin Error: Something. 2 1"}));
         QVERIFY(!QtDocumentOpener().openDocument(f->folder.file("help/index.html")));

@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(f->messages.shown.size(), 2u);
         QCOMPARE(f->messages.shown[0].text, "Error: Please select an input MP3 or WAV file first.");
         QCOMPARE(f->messages.shown[1].text, "Error: Input file not found \"" + missing + "\".");
-        QVERIFY(f->messages.shown[0].owner == MessageOwner::MainWindow && f->context.goCancelled);
+        QVERIFY(f->runMessages.shown.empty());
         QCOMPARE(closedUnasked, QStringList());
     }
 
@@ -69,7 +69,6 @@ private slots:
             });
             closeUnasked<WorkingDialog>();
             click("&Go");
-            QVERIFY(f->context.goCancelled);
         }
         QCOMPARE(closedUnasked, (QStringList{"song", "song"}));
         QVERIFY(f->stages.ran.empty());
@@ -94,7 +93,7 @@ private slots:
             return true;
         });
         click("&Go");
-        QVERIFY(f->context.inputIsWav && !f->context.goCancelled);
+        QVERIFY(f->context.inputIsWav);
         QCOMPARE(f->context.outputText, text.toStdString());
         QCOMPARE(f->stages.ran, (std::vector<std::string>{"encode", "animation"}));
     }
@@ -145,7 +144,6 @@ private slots:
         click("&Help");
         QCOMPARE(f->messages.shown.size(), 1u);
         QCOMPARE(f->messages.shown[0].text, "Error: Could not launch help file.");
-        QVERIFY(f->messages.shown[0].owner == MessageOwner::MainWindow);
         closeUnasked<OptionsDialog>();
         click("&Options");
         QCOMPARE(closedUnasked, QStringList{"Orvalin - Options"});

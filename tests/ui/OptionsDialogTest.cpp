@@ -53,7 +53,7 @@ private slots:
     void opensOnTheOutputTabShowingTheStoredSettings()
     {
         f->settings.bitrate = 100;
-        f->settings.outputMode = 4;
+        f->settings.outputMode = OutputMode{4};
         open();
         QVERIFY(page(0).isVisible());
         QCOMPARE(box("Output folder").text() + box("Next output file number").text(),
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(list("Sample Rate").currentText() + list("Channels").currentText(), "44100 Hz2 - Stereo");
         button("&Help").click();
         QCOMPARE(f->opener.opened, std::vector<std::string>{helpPagePath(f->context.programFolder)});
-        QCOMPARE(afterOk([] {}).bitrate * 10 + f->settings.outputMode, 1004);
+        QCOMPARE(afterOk([] {}).bitrate * 10 + static_cast<int>(f->settings.outputMode), 1004);
     }
 
     // Edits go to a working copy that OK copies back and saves, unless it
@@ -81,7 +81,7 @@ private slots:
         f->settings.nextOutputNumber = 123456;
         QCOMPARE(afterOk([] {}).nextOutputNumber, 23456);
         QCOMPARE(afterOk([&] { button("To &desktop").click(); }).outputToDesktop, true);
-        QCOMPARE(afterOk([&] { button("Bare output, plays &once").click(); }).outputMode, kBareOnceOutput);
+        QCOMPARE(afterOk([&] { button("Bare output, plays &once").click(); }).outputMode, OutputMode::BareOnce);
         QCOMPARE(afterOk([&] { button("F - Initially playing, plays sound once").click(); }).instructionLetter, "f");
         QCOMPARE(afterOk([&] { button(special).click(); }).instructionLetter, "c");
         const auto typeQ = [&] { button(special).click(); typeInto("Special instruction letter", "Q"); };
@@ -97,7 +97,6 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(f->messages.shown.size(), 1u);
         QCOMPARE(f->messages.shown[0].text, compressionRuleMessage(22050, 192));
-        QVERIFY(f->messages.shown[0].owner == MessageOwner::MainWindow);
         button("&Cancel").click();
         QVERIFY(!dialog->isVisible());
         QCOMPARE(f->settings, saved);

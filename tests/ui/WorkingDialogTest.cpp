@@ -17,7 +17,7 @@ class WorkingDialogTest : public QObject {
     // Shows a Working dialog as the main window does and waits for the end of its run.
     bool run()
     {
-        dialog.emplace(f->services().jobEnvironment(), f->stages, f->opener);
+        dialog.emplace(f->services());
         dialog->show();
         return QTest::qWaitFor([this] { return button("&OK").isVisible(); }, 10000);
     }
@@ -66,8 +66,8 @@ private slots:
         f->opener.succeed = false;
         button("&Launch Output").click();
         QCOMPARE(f->opener.opened, std::vector<std::string>(2, f->output("orvaln7.htm")));
-        QCOMPARE(f->messages.shown.size(), 1u);
-        QCOMPARE(f->messages.shown[0].text, "Error: Could not launch the web page with the default browser.");
+        QCOMPARE(f->runMessages.shown.size(), 1u);
+        QCOMPARE(f->runMessages.shown[0].text, "Error: Could not launch the web page with the default browser.");
         button("&OK").click();
         QVERIFY(!dialog->isVisible());
         dialog->show();
@@ -78,7 +78,7 @@ private slots:
     // Only a run for a controller names a controller animation.
     void bareAndFailedRunsShowTheirOutcome()
     {
-        f->settings.outputMode = kBareLoopingOutput;
+        f->settings.outputMode = OutputMode::BareLooping;
         QVERIFY(run());
         QCOMPARE(screen(), (QStringList{"Created web page \"orvaln7.htm\"",
                                         "Created Flash streaming animation \"orvaln7s.swf\"", "Finished Successfully!",
@@ -86,6 +86,10 @@ private slots:
         f->stages.failingStage = "encode";
         QVERIFY(run());
         QCOMPARE(screen(), (QStringList{"Failed", "&OK"}));
+        // The failure is shown over the main window, not on its own.
+        QCOMPARE(f->messages.shown.size(), 1u);
+        QCOMPARE(f->messages.shown[0].text, "Error: Cannot encode in LAME encoder.");
+        QVERIFY(f->runMessages.shown.empty());
     }
 
     // Cancel, Esc and the close command stop the run, yet the dialog stays
