@@ -123,7 +123,7 @@ Seeds parameterSeeds()
 {
     ConversionSettings settings;
     settings.outputToDesktop = true;
-    settings.outputMode = 1;
+    settings.outputMode = OutputMode::Controller;
     settings.controllerName = "standard01200040";
     settings.instructionLetter = "c";
     settings.showTipsAtStartup = true;

@@ -1,5 +1,8 @@
 #include "audio/PcmLayout.h"
 
+#include <bit>
+#include <cstring>
+
 namespace orvalin {
 namespace {
 
@@ -18,6 +21,11 @@ void convert(const std::uint8_t* raw, std::size_t frames, unsigned fileChannels,
              unsigned encoderChannels, std::int16_t* samples)
 {
     if (fileChannels == encoderChannels) {
+        // 16-bit samples in the file's byte order are already the encoder's.
+        if constexpr (Bits == 16 && std::endian::native == std::endian::little) {
+            std::memcpy(samples, raw, frames * fileChannels * sizeof(std::int16_t));
+            return;
+        }
         for (std::size_t i = 0; i < frames * fileChannels; ++i)
             samples[i] = static_cast<std::int16_t>(sampleAt<Bits>(raw, i));
     } else if (fileChannels == 2) {

@@ -182,7 +182,8 @@ void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& first
     swf::SwfBytes head;
     head.ui8(format);
     head.ui8(kMp3Compression | format);
-    head.ui16(static_cast<std::uint16_t>(streamRate_ / frameRate_));
+    // Kept to 16 bits as the field holds them, as it has always been written.
+    head.ui16(static_cast<std::uint16_t>(static_cast<unsigned>(streamRate_ / frameRate_)));
     head.ui16(static_cast<std::uint16_t>(latencySeek_));
     swf::writeTag(output, TagCode::SoundStreamHead, head.data());
     writeShowFrame(output);

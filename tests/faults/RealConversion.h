@@ -6,10 +6,10 @@
 #include "TestAudio.h"
 #include "TestFolder.h"
 #include "audio/InputCheck.h"
-#include "job/ConversionJob.h"
-#include "job/DefaultStageRunner.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
+#include "job/ConversionJob.h"
+#include "job/DefaultStageRunner.h"
 #include "settings/ParametersFile.h"
 
 #include <algorithm>
