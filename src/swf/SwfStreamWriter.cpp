@@ -79,7 +79,6 @@ StageResult SwfStreamWriter::writeAnimation(const std::string& mp3Path, const st
 void SwfStreamWriter::writeFile(InputFile& input, OutputFile& output)
 {
     frameCount_ = 0;
-    framesWritten_ = 0;
     blockOpen_ = false;
 
     // The file's length and frame count are patched in at the end.
@@ -156,7 +155,6 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
         }
         output.write(frame.data(), length);
         ++block_.heldFrames;
-        ++framesWritten_;
     }
 
     if (blockOpen_) {
@@ -171,12 +169,8 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
 void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& firstFrame)
 {
     streamRate_ = firstFrame.sampleRate;
-    // An MPEG-1 Layer III frame carries 1152 samples; MPEG-2 and 2.5, the
-    // rates below 32 kHz, carry 576.
-    samplesPerMp3Frame_ = streamRate_ >= 32000 ? 1152 : 576;
-    mp3FramesPerSwfFrame_ =
-        static_cast<float>(static_cast<double>(streamRate_) / frameRate_ / samplesPerMp3Frame_);
-    baseFrames_ = static_cast<int>(mp3FramesPerSwfFrame_);
+    plan_.emplace(streamRate_, frameRate_, latencySeek_);
+    samplesPerMp3Frame_ = plan_->samplesPerMp3Frame();
 
     const std::uint8_t format = playbackFormat(streamRate_, firstFrame.stereo);
     swf::SwfBytes head;
@@ -188,47 +182,24 @@ void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& first
     swf::writeTag(output, TagCode::SoundStreamHead, head.data());
     writeShowFrame(output);
 
-    block_ = Block{};
-    block_.number = 1;
-    block_.plannedFrames = plannedFrames(1);
-    block_.framesLeft = block_.plannedFrames;
-    block_.seekSamples = latencySeek_;
-    openBlock(output);
+    startBlock(output);
 }
 
-// Block k ends after the largest number of MP3 frames whose samples, less the
-// encoder delay, do not pass k Flash frames' worth of samples; it never holds
-// fewer than baseFrames - 1 frames.
-int SwfStreamWriter::plannedFrames(int blockNumber) const
-{
-    const auto target = static_cast<float>(static_cast<double>(samplesPerMp3Frame_) *
-                                           (blockNumber * static_cast<double>(mp3FramesPerSwfFrame_)));
-    const std::int64_t framesBefore = blockNumber == 1 ? 0 : framesWritten_;
-    std::int64_t frames = baseFrames_;
-    std::int64_t x = (baseFrames_ + framesBefore) * samplesPerMp3Frame_ - latencySeek_;
-    while (static_cast<double>(x) <= static_cast<double>(target)) {
-        x += samplesPerMp3Frame_;
-        ++frames;
-    }
-    return static_cast<int>(frames - 1);
-}
-
+// Every block but the last is filled to its plan before the next starts.
 void SwfStreamWriter::rollOver(OutputFile& output)
 {
     closeBlock(output, block_.plannedFrames * samplesPerMp3Frame_);
     writeShowFrame(output);
+    startBlock(output);
+}
 
-    const int k = block_.number + 1;
+void SwfStreamWriter::startBlock(OutputFile& output)
+{
+    const swf::BlockPlan::Block planned = plan_->next();
     block_ = Block{};
-    block_.number = k;
-    block_.plannedFrames = plannedFrames(k);
-    block_.framesLeft = block_.plannedFrames;
-    // How far the sound delivered so far, less the encoder delay, falls short
-    // of this block's first sample.
-    const auto blockStart = static_cast<std::int64_t>(
-        static_cast<double>((k - 1) * samplesPerMp3Frame_) * mp3FramesPerSwfFrame_);
-    block_.seekSamples = static_cast<int>(
-        blockStart - static_cast<std::int64_t>(framesWritten_) * samplesPerMp3Frame_ + latencySeek_);
+    block_.plannedFrames = planned.frames;
+    block_.framesLeft = planned.frames;
+    block_.seekSamples = planned.seekSamples;
     openBlock(output);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/StageResult.h"
+#include "swf/BlockPlan.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orvalin {
@@ -39,14 +41,13 @@ private:
         int framesLeft = 0;
         int heldFrames = 0;
         int seekSamples = 0;
-        int number = 0;
     };
 
     void writeFile(InputFile& input, OutputFile& output);
     void walkInput(InputFile& input, OutputFile& output);
     void startStream(OutputFile& output, const MpegFrameInfo& firstFrame);
     void rollOver(OutputFile& output);
-    int plannedFrames(int blockNumber) const;
+    void startBlock(OutputFile& output);
     void openBlock(OutputFile& output);
     void closeBlock(OutputFile& output, int sampleCount);
     void writeShowFrame(OutputFile& output);
@@ -61,9 +62,7 @@ private:
 
     int streamRate_ = 0;
     int samplesPerMp3Frame_ = 0;
-    float mp3FramesPerSwfFrame_ = 0;
-    int baseFrames_ = 0;
-    int framesWritten_ = 0;
+    std::optional<swf::BlockPlan> plan_;
     bool blockOpen_ = false;
     Block block_;
 };

@@ -4,8 +4,10 @@
 #include "SwfFile.h"
 #include "TestFolder.h"
 #include "common/JobStatus.h"
+#include "swf/BlockPlan.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <numeric>
 
 namespace orvalin {
@@ -99,6 +101,28 @@ TEST_F(SwfStreamWriterTest, PlansBlocksToKeepOneSecondPerFlashFrame)
         seen.resize(seeks.size());
         EXPECT_EQ(seen, seeks);
         EXPECT_EQ(carried, mp3);
+    }
+}
+
+// The plan's products are 32-bit floats: from block 1524 on they part from
+// double arithmetic, under which a seek of a long stream went negative.
+TEST(BlockPlanTest, EveryBlockOfTheLongestStreamKeepsItsFloatPlan)
+{
+    using Pinned = std::map<int, std::pair<int, int>>; // block: frames, seek
+    for (const auto& [rate, pinned] : std::vector<std::pair<int, Pinned>>{
+             {11025, {{1524, {19, 52}}, {6110, {19, 0}}, {12202, {19, 400}}, {16000, {19, 448}}}},
+             {22050, {{1524, {38, 152}}, {6110, {38, 48}}, {12202, {38, 272}}, {16000, {38, 368}}}},
+             {44100, {{1524, {39, 928}}, {1525, {38, 96}}, {12202, {38, 16}}, {16000, {38, 208}}}}}) {
+        swf::BlockPlan plan(rate, 1.0f, 1680);
+        int lowestSeek = 1680;
+        for (int k = 1; k <= SwfStreamWriter::kMaxFlashFrames; ++k) {
+            const auto block = plan.next();
+            lowestSeek = std::min(lowestSeek, block.seekSamples);
+            if (pinned.contains(k)) {
+                EXPECT_EQ(std::pair(block.frames, block.seekSamples), pinned.at(k)) << rate << " Hz, block " << k;
+            }
+        }
+        EXPECT_GE(lowestSeek, 0) << rate << " Hz";
     }
 }
 
