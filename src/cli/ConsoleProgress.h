@@ -11,7 +11,8 @@ struct JobStatus;
 class ConversionJob;
 
 // Shows a run's progress as a bar with the stage's name on standard error
-// (when that is a terminal), and turns Ctrl-C into a cancel of the run.
+// (when that is a terminal), and turns Ctrl-C, a closed terminal (SIGHUP) and
+// SIGTERM into a cancel of the run.
 class ConsoleProgress final : public JobHost, public MessagePump {
 public:
     ConsoleProgress(JobStatus& status, bool showBar);
@@ -37,7 +38,7 @@ private:
     std::chrono::steady_clock::time_point lastDraw_;
 };
 
-// Installs the Ctrl-C handler; true once Ctrl-C has been pressed.
+// Installs the handler of those signals; true once one of them came.
 void watchForInterrupt();
 bool interruptRequested();
 

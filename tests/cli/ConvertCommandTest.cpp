@@ -30,9 +30,9 @@ protected:
     }
 
     // Runs the converter of a program folder with no input to read. With
-    // interruptOnce, it gets a SIGINT once that file appears.
+    // interruptOnce, it gets the signal once that file appears.
     Result run(const std::vector<std::string>& arguments, const std::string& program = ORVALIN_PROGRAM_DIR,
-               const std::string& interruptOnce = "")
+               const std::string& interruptOnce = "", const std::string& signal = "INT")
     {
         std::string command = shellQuote(program + "orvalin-convert");
         for (const auto& argument : arguments)
@@ -40,7 +40,7 @@ protected:
         command += " </dev/null >" + shellQuote(work.file("stdout")) + " 2>" + shellQuote(work.file("stderr"));
         if (!interruptOnce.empty())
             command += " & for i in $(seq 3000); do [ -e " + shellQuote(interruptOnce) +
-                       " ] && break; sleep 0.01; done; kill -INT $!; wait $!";
+                       " ] && break; sleep 0.01; done; kill -" + signal + " $!; wait $!";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readText(work.file("stdout")),
                 test::readText(work.file("stderr"))};
@@ -224,13 +224,18 @@ TEST_F(ConvertCommandTest, ExistingOutputsAreKeptUnlessTheUserAgrees)
     EXPECT_NE(test::readText(out("orvaln1.htm")), "an earlier page");
 }
 
-TEST_F(ConvertCommandTest, CtrlCCancelsTheRun)
+// Ctrl-C, a closed terminal and a polite kill all cancel the run.
+TEST_F(ConvertCommandTest, InterruptHangUpAndTerminateCancelTheRun)
 {
     const std::string input = wav("long.wav", {.seconds = 120});
-    const Result result = run({"--settings", settingsPath, "-o", outDir, input}, ORVALIN_PROGRAM_DIR,
-                              out("orvaln1.tmp3"));
-    EXPECT_EQ(result.status, 3) << result.err;
-    EXPECT_FALSE(test::fileExists(out("orvaln1s.swf")));
+    int number = 1;
+    for (const char* signal : {"INT", "HUP", "TERM"}) {
+        const std::string temporary = out("orvaln" + std::to_string(number++) + ".tmp3");
+        const Result result = run({"--settings", settingsPath, "-o", outDir, input}, ORVALIN_PROGRAM_DIR,
+                                  temporary, signal);
+        EXPECT_EQ(result.status, 3) << signal << ": " << result.err;
+        EXPECT_TRUE(fs::is_empty(outDir)) << signal;
+    }
 }
 
 TEST_F(ConvertCommandTest, RunsFromAnyProgramFolderAndCopiesTheController)
