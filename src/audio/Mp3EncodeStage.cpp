@@ -15,6 +15,9 @@ namespace {
 constexpr const char* kInitFailed = "Cannot initialise LAME encoder.";
 constexpr const char* kEncodeFailed = "Cannot encode in LAME encoder.";
 constexpr const char* kWriteFailed = "Cannot write MP3 file.";
+// A run without sound would make a silent animation of a moment, which no
+// one wants as a success.
+constexpr const char* kNoSound = "No sound to encode.";
 
 } // namespace
 
@@ -38,10 +41,16 @@ StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate,
         return StageResult::failure("Cannot create MP3 file.");
 
     failure_.reset();
+    framesEncoded_ = 0;
     // A read error is no format problem, and a run that met one is no
     // success, even after the last sample.
-    if (!encodeWav(*input, *output) && !failure_ && !input->readFailed())
-        fail("Format not supported.");
+    const bool encodable = encodeWav(*input, *output);
+    if (!failure_ && !input->readFailed() && !status_.cancelRequested) {
+        if (!encodable)
+            fail("Format not supported.");
+        else if (framesEncoded_ == 0)
+            fail(kNoSound);
+    }
     return finishStage(status_.cancelRequested, std::move(failure_), *input, *output, mp3Path_,
                        {"Cannot read WAV file.", kWriteFailed});
 }
@@ -145,6 +154,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
         if (frames == 0)
             break; // the file got shorter while we read it
         consumed += got;
+        framesEncoded_ += frames;
         convertFrames(raw.data(), frames, format.channelCount, format.bitsPerSample,
                       encoderChannels(), samples.data());
         const auto sampleCount = static_cast<std::uint32_t>(frames * encoderChannels());

@@ -47,6 +47,7 @@ private:
     unsigned outputSampleRate_ = 0;
     Mp3ChannelMode channelMode_ = Mp3ChannelMode::Stereo;
     std::optional<std::string> failure_;
+    std::uint64_t framesEncoded_ = 0;
 };
 
 } // namespace orvalin

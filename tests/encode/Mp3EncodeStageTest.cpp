@@ -191,7 +191,6 @@ TEST_F(Mp3EncodeStageTest, ReadsTheWavLayoutsItCanAndRefusesTheRest)
         {"a data size of 4 GB", withField(plain, chunkAt(plain, "data") + 4, 0xFFFFFFFF), 1.0},
         {"a data size of 2 GB", withField(plain, chunkAt(plain, "data") + 4, 0x80000000), 1.0},
         {"a chunk size pointing back onto the data", withField(backwardsWav, chunkAt(backwardsWav, "LIST") + 4, 0xFFFFFFF4), 1.0},
-        {"an empty data chunk", makeWav({.sampleRate = 22050, .seconds = 0}), 0},
         {"24 bits", makeWav({.sampleRate = 22050, .bitsPerSample = 24, .seconds = 0.2}), -1},
         {"32 bits", makeWav({.sampleRate = 22050, .bitsPerSample = 32, .seconds = 0.2}), -1},
         {"three channels", makeWav({.sampleRate = 22050, .channels = 3, .seconds = 0.2}), -1},

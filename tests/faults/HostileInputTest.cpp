@@ -47,16 +47,18 @@ TEST_F(HostileInputTest, LyingOrJunkInputsEndInAPlainMessageOrAnAnimation)
     const Bytes wav = test::makeWav({.seconds = 2.5, .chunksBefore = {{"JUNK", Bytes(8, 0)}}});
     ASSERT_EQ(std::string(wav.begin() + 52, wav.begin() + 56), "data");
 
-    const std::string noSound = "Error: Cannot open WAV file.";
+    const std::string noWav = "Error: Cannot open WAV file.";
+    const std::string noSound = "Error: No sound to encode.";
     const std::string unsupported = "Error: Format not supported.";
     // The input, and the sound blocks of its animation or the message of its failure.
     const std::tuple<std::string, Bytes, std::size_t, std::string> cases[] = {
-        // Every byte starts a frame candidate; the decoder rejects them all, and
-        // the encoder's flush is all that remains.
-        {"ones.mp3", Bytes(512 * 1024, 0xFF), 1, ""},
+        // Every byte starts a frame candidate and the decoder rejects them all;
+        // a WAV whose data is empty has no sound either.
+        {"ones.mp3", Bytes(512 * 1024, 0xFF), 0, noSound},
+        {"empty-data.wav", test::makeWav({.seconds = 0}), 0, noSound},
         {"spoiled.mp3", spoiled, 3, ""},
-        {"tagged.mp3", tagged, 0, noSound},
-        {"tagged-ff.mp3", withUi32(tagged, 6, 0xFFFFFFFF), 0, noSound},
+        {"tagged.mp3", tagged, 0, noWav},
+        {"tagged-ff.mp3", withUi32(tagged, 6, 0xFFFFFFFF), 0, noWav},
         {"past-the-end.wav", withUi32(wav, 16, 0xFFFFFF00), 0, unsupported},
         {"back-to-the-header.wav", withUi32(wav, 16, 0xFFFFFFEC), 0, unsupported},
         {"back-onto-itself.wav", withUi32(wav, 16, 0xFFFFFFF7), 0, unsupported},
