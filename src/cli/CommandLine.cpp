@@ -114,8 +114,10 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
                 parsed.error = std::string("option '") + argv[optind - 1] + "' needs a value";
             break;
         default:
+            // A short option may sit inside a group ("-hits.mp3"): name the letter.
             if (parsed.error.empty())
-                parsed.error = std::string("unknown option '") + argv[optind - 1] + "'";
+                parsed.error = optopt ? std::string("unknown option '-") + static_cast<char>(optopt) + "'"
+                                      : std::string("unknown option '") + argv[optind - 1] + "'";
             break;
         }
     }

@@ -10,6 +10,13 @@ int main(int argc, char** argv)
     using namespace orvalin;
 
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
+    // A mistake wins over -h beside it: "-hits.mp3" from a shell pattern must
+    // not pass for a request for help.
+    if (!parsed.error.empty()) {
+        std::cerr << "orvalin-convert: " << parsed.error << "\n"
+                  << "Try 'orvalin-convert --help' for more information.\n";
+        return kBadUsage;
+    }
     if (parsed.options.showHelp) {
         std::cout << usageText();
         return kAllConverted;
@@ -17,11 +24,6 @@ int main(int argc, char** argv)
     if (parsed.options.showVersion) {
         std::cout << "orvalin-convert " << kVersionText << "\n";
         return kAllConverted;
-    }
-    if (!parsed.error.empty()) {
-        std::cerr << "orvalin-convert: " << parsed.error << "\n"
-                  << "Try 'orvalin-convert --help' for more information.\n";
-        return kBadUsage;
     }
     return runConvertCommand(parsed.options, executableFolder());
 }

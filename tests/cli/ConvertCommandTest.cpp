@@ -175,6 +175,8 @@ TEST_F(ConvertCommandTest, BadOptionsAreRefusedBeforeAnyRun)
         {{"--background", "red"}, "orvalin-convert: invalid background colour 'red'\n" + tryHelp},
         {{"-n", "100000"}, "orvalin-convert: invalid output number '100000'\n" + tryHelp},
         {{"--frobnicate"}, "orvalin-convert: unknown option '--frobnicate'\n" + tryHelp},
+        // A shell pattern that expanded to "-hits.mp3" is no request for help.
+        {{"-hits.mp3"}, "orvalin-convert: unknown option '-i'\n" + tryHelp},
     };
     for (auto [arguments, message] : cases) {
         arguments.push_back(input);
@@ -190,6 +192,10 @@ TEST_F(ConvertCommandTest, BadOptionsAreRefusedBeforeAnyRun)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: orvalin-convert [options] INPUT...\n", 0), 0u);
     EXPECT_EQ(run({"--version"}).out, "orvalin-convert 2.00\n");
+    // After "--" a name that starts with "-" is an input.
+    fs::rename(input, work.file("-the-best.wav"));
+    EXPECT_EQ(convert({"--", work.file("-the-best.wav")}).status, 0);
+    EXPECT_TRUE(test::fileExists(out("orvaln1s.swf")));
 }
 
 TEST_F(ConvertCommandTest, OptionsApplyToThisRunOnly)
