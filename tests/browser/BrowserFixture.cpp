@@ -1,16 +1,10 @@
 // Lays out what the browser test serves, made by our own programs:
 //   run/      six runs of the command-line converter with controller output
 //             (letters c, d, e, f, x, and one whose stream is then removed)
-//   preview/  a copy of the Controllers folder with the program's preview
-//             page, which embeds each controller with and without "?p00012"
-//   layout.json  the runs and the preview's controllers, and where each
-//             controller's buttons and lamps are
+//   layout.json  the runs, and where each controller's buttons and lamps are
 // Usage: orvalin-browser-fixture OUT CONVERTER MP3
 #include "ControllerLook.h"
 
-#include "platform/MessageBoxes.h"
-#include "web/ControllerCatalogue.h"
-#include "web/ControllerPreview.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,17 +30,6 @@ struct Run {
 // Letter x stands for any letter without a meaning of its own.
 constexpr Run kRuns[] = {{1, 'c', true}, {2, 'd', true}, {3, 'e', true},
                          {4, 'f', true}, {5, 'c', false}, {6, 'x', true}};
-
-class FailingMessages final : public MessageBoxes {
-public:
-    MessageAnswer show(std::string_view text, MessageIcon, MessageButtons) override
-    {
-        std::cerr << text << "\n";
-        failed = true;
-        return MessageAnswer::No;
-    }
-    bool failed = false;
-};
 
 std::string colour(const swfgen::Colour& colour)
 {
@@ -115,16 +98,6 @@ int main(int argc, char** argv)
              << controller << "\"}";
     }
 
-    // The program's own preview page over a copy of the Controllers folder.
-    fs::copy(converter.parent_path() / "Controllers", out / "preview", fs::copy_options::recursive);
-    const std::string preview = (out / "preview").string() + "/";
-    const auto names = listControllers(preview);
-    FailingMessages messages;
-    if (!writePreviewPage(preview, names, kBackground, kText, messages) || messages.failed)
-        return 1;
-    json << "], \"preview\": {\"page\": \"preview/" << kPreviewPageName << "\", \"controllers\": [";
-    for (const auto& name : names)
-        json << (&name == &names.front() ? "\"" : ", \"") << name << "\"";
-    json << "]}}\n";
+    json << "]}\n";
     return (std::ofstream(out / "layout.json") << json.str()) ? 0 : 1;
 }

@@ -1,7 +1,6 @@
 // Plays the controllers in Ruffle, in headless Chromium, from a loopback
-// server: the pages of controller-output runs and the program's preview page,
-// which embeds every controller with and without "?p00012". What is checked is
-// what a visitor would notice: which files are fetched, whether sound comes
+// server: the pages of controller-output runs. What is checked is what a
+// visitor would notice: which files are fetched, whether sound comes
 // out, and which lamps are lit.
 import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -264,34 +263,4 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
       [['lamps', ''], ['click', 'play'], ['wait', 1500], ['lamps', ''], ['quiet'], ['shot', 'no-sound']]],
   ];
   for (const [name, letter, hasStream, steps] of runs) test(name, () => playRun(letter, hasStream, steps));
-
-  // The program's preview page embeds each controller twice: without a query
-  // (no stream to find: quiet) and with "?p00012" (the preview sound).
-  test('every controller on the preview page plays preview.swf', async () => {
-    const { page, controllers } = layout.preview;
-    const fetches = () => hits.filter((h) => h.path === '/preview/preview.swf' && h.status === 200).length;
-    const before = fetches();
-    const record = await openPage(page);
-    const all = await players(record.page, 2 * controllers.length);
-    await waitFor('every controller to fetch preview.swf', () => fetches() - before >= controllers.length, 15000);
-    let first;
-    for (const player of all) {
-      const source = await player.getAttribute('src');
-      const controller = controllers.find((c) => source.startsWith(`${c}.swf`));
-      assert.ok(controller && layout.looks[controller], `${source} is one of ours`);
-      const withSound = source.endsWith('?p00012');
-      await waitForLamps(player, layout.looks[controller], withSound ? 'stop+loop' : '');
-      if (withSound) {
-        await player.screenshot({ path: path.join(screenshots, `${controller}.png`) });
-        first ??= { player, buttons: layout.looks[controller] };
-      }
-    }
-    const boxes = await Promise.all(all.map((player) => player.boundingBox()));
-    const clip = { x: 0, y: 0, width: 720, height: Math.max(...boxes.map((b) => b.y + b.height)) + 8 };
-    await record.page.screenshot({ path: path.join(screenshots, 'preview-page.png'), clip });
-    const clicked = (await soundSince(record.page)).now;
-    await click(record.page, first.player, first.buttons.play);
-    await waitForSound(record.page, clicked, 6000);
-    await closePage(record);
-  });
 });

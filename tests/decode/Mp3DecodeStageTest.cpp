@@ -193,21 +193,6 @@ TEST_F(Mp3DecodeStageTest, TagsAddNothing)
     }
 }
 
-// Later frames of another rate and channel mode are appended as they are,
-// under the first frame's header; and a first file's Info frame counts only
-// its own frames, so the files behind it are not cut.
-TEST_F(Mp3DecodeStageTest, JoinedFilesDecodeWholeUnderTheFirstHeader)
-{
-    decode(lame({}, "-b 128") + lame({.frequency = 880}, "-b 128") + lame({.channels = 1}, "--resample 22.05 -b 64 -m m"));
-    const Pcm pcm = wav(2, 44100);
-    // Only the first file's encoder delay and padding are cut; each file
-    // behind it keeps up to three frames' worth.
-    const std::size_t sound = 2 * 44100 * 4 + 22050 * 2;
-    EXPECT_GE(2 * pcm.samples.size(), sound);
-    EXPECT_LE(2 * pcm.samples.size(), sound + 2 * 3 * 1152 * 4);
-    EXPECT_GT(pcm.loudness(0, 1.9, 2.0), 0.3);
-}
-
 TEST_F(Mp3DecodeStageTest, InputWithoutSound)
 {
     decode(std::string(5000, 'a'));

@@ -63,26 +63,6 @@ private slots:
         QCOMPARE(area.backgroundColour(), QApplication::palette().color(QPalette::ToolTipBase));
         QCOMPARE(area.textColour(), QApplication::palette().color(QPalette::ToolTipText));
     }
-
-    // The tips that ship: CR LF lines, enough of them, none empty, and each
-    // short enough to show whole in the tip area.
-    void shippedTipsFitTheTipArea()
-    {
-        const std::string shipped = readText(std::string(ORVALIN_PROGRAM_FOLDER) + "tips.da0");
-        QVERIFY(shipped.ends_with("\r\n"));
-        for (std::size_t end = shipped.find('\n'); end != std::string::npos; end = shipped.find('\n', end + 1))
-            QVERIFY2(shipped[end - 1] == '\r', "a tip line does not end in CR LF");
-        writeText(tips(), shipped);
-        TipDialog dialog(f->settings, f->parameters, f->context.programFolder);
-        auto& area = named<QLabel>(dialog, "Tip");
-        const int count = selectTip(tips(), 0).number;
-        QVERIFY(count >= 20);
-        for (int number = 1; number <= count; ++number) {
-            area.setText(QString::fromStdString(selectTip(tips(), number).text));
-            QVERIFY2(!area.text().isEmpty() && area.heightForWidth(area.width()) <= area.height(),
-                     qPrintable(area.text()));
-        }
-    }
 };
 
 QTEST_MAIN(TipDialogTest)
