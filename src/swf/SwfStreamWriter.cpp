@@ -158,7 +158,7 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
     }
 
     if (blockOpen_) {
-        closeBlock(output, block_.heldFrames * samplesPerMp3Frame_);
+        closeBlock(output, block_.heldFrames * plan_->samplesPerMp3Frame());
         writeShowFrame(output);
     }
     swf::writeTag(output, TagCode::End);
@@ -168,16 +168,15 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
 
 void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& firstFrame)
 {
-    streamRate_ = firstFrame.sampleRate;
-    plan_.emplace(streamRate_, frameRate_, latencySeek_);
-    samplesPerMp3Frame_ = plan_->samplesPerMp3Frame();
+    const int streamRate = firstFrame.sampleRate;
+    plan_.emplace(streamRate, frameRate_, latencySeek_);
 
-    const std::uint8_t format = playbackFormat(streamRate_, firstFrame.stereo);
+    const std::uint8_t format = playbackFormat(streamRate, firstFrame.stereo);
     swf::SwfBytes head;
     head.ui8(format);
     head.ui8(kMp3Compression | format);
     // Kept to 16 bits as the field holds them, as it has always been written.
-    head.ui16(static_cast<std::uint16_t>(static_cast<unsigned>(streamRate_ / frameRate_)));
+    head.ui16(static_cast<std::uint16_t>(static_cast<unsigned>(streamRate / frameRate_)));
     head.ui16(static_cast<std::uint16_t>(latencySeek_));
     swf::writeTag(output, TagCode::SoundStreamHead, head.data());
     writeShowFrame(output);
@@ -188,7 +187,7 @@ void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& first
 // Every block but the last is filled to its plan before the next starts.
 void SwfStreamWriter::rollOver(OutputFile& output)
 {
-    closeBlock(output, block_.plannedFrames * samplesPerMp3Frame_);
+    closeBlock(output, block_.plannedFrames * plan_->samplesPerMp3Frame());
     writeShowFrame(output);
     startBlock(output);
 }

@@ -60,8 +60,6 @@ private:
     int latencySeek_ = 0;
     int frameCount_ = 0;
 
-    int streamRate_ = 0;
-    int samplesPerMp3Frame_ = 0;
     std::optional<swf::BlockPlan> plan_;
     bool blockOpen_ = false;
     Block block_;
