@@ -2,6 +2,7 @@
 // time by the caller.
 
 #include "audio/DecoderInterface.h"
+#include "audio/MpegFrameHeader.h"
 
 #include <mpg123.h>
 
@@ -25,6 +26,9 @@ using Handle = std::unique_ptr<mpg123_handle, HandleDeleter>;
 // Lives in the caller's state block from InitMP3 to ExitMP3.
 struct DecoderState {
     Handle handle;
+    // The format of the first frame that gave sound; 0 until then.
+    long rate = 0;
+    int channels = 0;
 };
 static_assert(sizeof(DecoderState) <= sizeof(orvalin::DecoderStateBlock));
 static_assert(alignof(DecoderState) <= alignof(orvalin::DecoderStateBlock));
@@ -71,14 +75,26 @@ Handle openDecoder()
 // format is refused: without read-ahead libmpg123 cannot size such frames.
 bool hasFrameHeader(const unsigned char* frame, int length)
 {
-    if (length < 4)
+    return length >= 4 && orvalin::isUsableMpegHeader(frame);
+}
+
+// The first frame that gives sound sets the output format for the run: later
+// frames of another rate or channel count are converted to it, and any sound
+// the library cannot convert is refused rather than handed back mislabelled.
+bool keepsFormat(DecoderState& decoder)
+{
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat(decoder.handle.get(), &rate, &channels, &encoding) != MPG123_OK)
         return false;
-    const unsigned version = (frame[1] >> 3) & 3;
-    const unsigned layer = (frame[1] >> 1) & 3;
-    const unsigned bitrateIndex = frame[2] >> 4;
-    const unsigned rateIndex = (frame[2] >> 2) & 3;
-    return frame[0] == 0xFF && (frame[1] & 0xE0) == 0xE0 && version != 1 && layer != 0 &&
-           bitrateIndex != 0 && bitrateIndex != 15 && rateIndex != 3;
+    if (decoder.rate == 0) {
+        decoder.rate = rate;
+        decoder.channels = channels;
+        return mpg123_format_none(decoder.handle.get()) == MPG123_OK &&
+               mpg123_format(decoder.handle.get(), rate, channels, MPG123_ENC_SIGNED_16) == MPG123_OK;
+    }
+    return rate == decoder.rate && channels == decoder.channels;
 }
 
 } // namespace
@@ -108,6 +124,8 @@ DECODER_EXPORT int DecodeMP3(void* state, const unsigned char* input, int inputL
 
     std::size_t bytes = 0;
     const int result = mpg123_read(handle, output, static_cast<std::size_t>(outputCapacity), &bytes);
+    if (bytes > 0 && !keepsFormat(*static_cast<DecoderState*>(state)))
+        return kDecodeError;
     *done = static_cast<int>(bytes);
     // NEED_MORE may come with the last of the frame's PCM; that piece still
     // counts, and the next call then ends the frame.

@@ -33,7 +33,9 @@ using InitMp3Function = int(void* state);
 // Called once with a whole frame, then with inputLength 0 for as long as it
 // returns kDecodeOk. Each kDecodeOk call puts `done` (maybe 0, at most
 // outputCapacity) bytes of 16-bit little-endian PCM, channels interleaved,
-// at the frame's own rate and channel count, into output.
+// at the rate and channel count of the run's first frame that gave sound,
+// into output: later frames of another format are converted to it, or
+// rejected.
 using DecodeMp3Function = int(void* state, const unsigned char* input, int inputLength,
                               unsigned char* output, int outputCapacity, int* done);
 

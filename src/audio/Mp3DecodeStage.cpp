@@ -34,17 +34,17 @@ StageResult Mp3DecodeStage::run()
 
     const StageResult result = finishStage(status_.cancelRequested, std::move(failure_), *input, *wav,
                                            wavPath_, {"Cannot read MP3 file.", "Cannot write WAV file."});
-    // Input without a single frame leaves no WAV, and the encoder then
-    // finds nothing to open.
-    if (!headerWritten_)
-        removeFile(wavPath_);
-    return result;
+    if (!result.succeeded() || headerWritten_)
+        return result;
+    removeFile(wavPath_);
+    return StageResult::failure(kNoSoundText);
 }
 
 void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
 {
     inputSize_ = input.size();
     lastHeader_ = {};
+    nextTagStart_ = 0;
     headerWritten_ = false;
     wavFull_ = false;
 
@@ -84,7 +84,9 @@ void Mp3DecodeStage::scan(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& 
             const auto third = second ? input.readByte() : std::nullopt;
             if (!third)
                 break;
-            if (start == 0 && *byte == 'I' && *second == 'D' && *third == '3')
+            // Taggers may stack a second tag, often holding a picture, right
+            // after the first; its bytes are no frames either.
+            if (start == nextTagStart_ && *byte == 'I' && *second == 'D' && *third == '3')
                 skipId3v2Tag(input, start);
             else
                 input.seek(start + 1);
@@ -101,11 +103,13 @@ void Mp3DecodeStage::skipId3v2Tag(InputFile& input, std::uint64_t tagStart)
     std::uint8_t sizeBytes[4];
     for (auto& byte : sizeBytes)
         byte = input.readByte().value_or(0);
-    input.seek(tagStart + kId3v2HeaderLength + id3v2Size(sizeBytes));
+    nextTagStart_ = tagStart + kId3v2HeaderLength + id3v2Size(sizeBytes);
+    input.seek(nextTagStart_);
 }
 
-// The 0xFF byte that starts the frame has just been read. Nothing checks that
-// a frame really starts here: the decoder rejects what is not audio.
+// The 0xFF byte that starts the frame has just been read. The decoder
+// rejects what is not audio; the WAV header is written for the first frame
+// that gives sound, and the decoder hands later frames back in its format.
 void Mp3DecodeStage::decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder,
                                  std::uint8_t* frame)
 {
@@ -119,24 +123,50 @@ void Mp3DecodeStage::decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLi
     if (header != lastHeader_) {
         lastHeader_ = header;
         frame_ = parseMpegHeader(header[0], header[1], header[2]);
-        if (!headerWritten_) {
-            const auto wavHeader = pcmWavHeader(frame_.stereo ? 2 : 1, frame_.sampleRate);
-            wav.write(wavHeader.data(), wavHeader.size());
-            headerWritten_ = true;
-        }
     }
     frame_.padded = padded;
 
     // A frame cut short by the end of the file is completed with zeros.
     const auto length = static_cast<std::size_t>(frame_.lengthWithPadding());
     assert(length <= kFrameBufferSize);
+    if (!headerWritten_ && !startsStream(input, frameStart, length)) {
+        input.seek(frameStart + 1);
+        return;
+    }
     input.seek(frameStart);
     const std::size_t got = input.read(frame, length);
     std::fill(frame + got, frame + length, std::uint8_t{0});
     input.seek(frameStart + length);
 
-    decoder.decodeFrame(frame, static_cast<int>(length),
-                        [&](const std::uint8_t* pcm, std::size_t count) { appendPcm(wav, pcm, count); });
+    decoder.decodeFrame(frame, static_cast<int>(length), [&](const std::uint8_t* pcm, std::size_t count) {
+        if (!headerWritten_) {
+            const auto wavHeader = pcmWavHeader(frame_.stereo ? 2 : 1, frame_.sampleRate);
+            wav.write(wavHeader.data(), wavHeader.size());
+            headerWritten_ = true;
+        }
+        appendPcm(wav, pcm, count);
+    });
+}
+
+// Until the sound begins, a frame counts only when it is whole and the next
+// one of the same stream follows it directly, or the file or its closing tag
+// does: a file cut inside a frame, or a picture in a tag, holds bytes that
+// look like frame starts.
+bool Mp3DecodeStage::startsStream(InputFile& input, std::uint64_t frameStart, std::size_t length)
+{
+    std::uint8_t here[4];
+    std::uint8_t next[4];
+    input.seek(frameStart);
+    if (frameStart + length > inputSize_ || input.read(here, sizeof here) < sizeof here ||
+        !isUsableMpegHeader(here))
+        return false;
+    input.seek(frameStart + length);
+    const std::size_t got = input.read(next, sizeof next);
+    if (got == 0)
+        return true;
+    if (got >= 3 && next[0] == 'T' && next[1] == 'A' && next[2] == 'G')
+        return true;
+    return got == sizeof next && isUsableMpegHeader(next) && isSameMpegStream(here, next);
 }
 
 // Beyond the WAV's size limit the sound is cut off and the scan ends; what is

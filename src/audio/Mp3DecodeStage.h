@@ -17,9 +17,9 @@ class OutputFile;
 class Mp3DecoderLibrary;
 
 // Decodes an MP3 file into a 16-bit PCM WAV through the decoder module in
-// the program folder. It finds the frames itself, byte by byte, skipping a
-// leading ID3v2 tag, and hands each whole frame to the decoder; the WAV
-// header describes the first frame found.
+// the program folder. It finds the frames itself, byte by byte, skipping
+// ID3v2 tags in front of the sound, and hands each whole frame to the
+// decoder; the WAV header describes the first frame that gives sound.
 class Mp3DecodeStage {
 public:
     // programFolder ends in the path separator.
@@ -29,8 +29,8 @@ public:
     void setWavPath(std::string path) { wavPath_ = std::move(path); }
 
     // Reads cancel from and reports progress to the job status. After a
-    // failure, a cancel, or an input without any frame, the WAV file does
-    // not exist.
+    // failure or a cancel the WAV file does not exist; an input in which no
+    // frame gives sound is a failure.
     StageResult run();
 
 private:
@@ -39,6 +39,7 @@ private:
     void skipId3v2Tag(InputFile& input, std::uint64_t tagStart);
     void decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLibrary& decoder,
                      std::uint8_t* frame);
+    bool startsStream(InputFile& input, std::uint64_t frameStart, std::size_t length);
     void appendPcm(OutputFile& wav, const std::uint8_t* pcm, std::size_t count);
     void reportProgress(std::uint64_t nextPosition);
 
@@ -50,6 +51,7 @@ private:
 
     std::optional<std::string> failure_;
     std::uint64_t inputSize_ = 0;
+    std::uint64_t nextTagStart_ = 0; // where a leading tag may start
     // Header bytes 2 to 4 of the last frame parsed, padding bit set, so that
     // frames differing only in padding share one parse.
     std::array<std::uint8_t, 3> lastHeader_{};

@@ -15,9 +15,6 @@ namespace {
 constexpr const char* kInitFailed = "Cannot initialise LAME encoder.";
 constexpr const char* kEncodeFailed = "Cannot encode in LAME encoder.";
 constexpr const char* kWriteFailed = "Cannot write MP3 file.";
-// A run without sound would make a silent animation of a moment, which no
-// one wants as a success.
-constexpr const char* kNoSound = "No sound to encode.";
 
 } // namespace
 
@@ -49,7 +46,7 @@ StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate,
         if (!encodable)
             fail("Format not supported.");
         else if (framesEncoded_ == 0)
-            fail(kNoSound);
+            fail(kNoSoundText);
     }
     return finishStage(status_.cancelRequested, std::move(failure_), *input, *output, mp3Path_,
                        {"Cannot read WAV file.", kWriteFailed});

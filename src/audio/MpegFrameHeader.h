@@ -22,6 +22,28 @@ struct MpegFrameInfo {
     int lengthWithPadding() const { return frameLength + (padded ? paddingSize : 0); }
 };
 
+// Whether four bytes start a frame the decoder can take: the sync bits, and
+// no reserved or free-format value.
+inline bool isUsableMpegHeader(const std::uint8_t* header)
+{
+    const unsigned version = (header[1] >> 3) & 3;
+    const unsigned layer = (header[1] >> 1) & 3;
+    const unsigned bitrateIndex = header[2] >> 4;
+    const unsigned rateIndex = (header[2] >> 2) & 3;
+    return header[0] == 0xFF && (header[1] & 0xE0) == 0xE0 && version != 1 && layer != 0 &&
+           bitrateIndex != 0 && bitrateIndex != 15 && rateIndex != 3;
+}
+
+// Whether two usable headers belong to one stream: same version, layer,
+// sample rate and channel count.
+inline bool isSameMpegStream(const std::uint8_t* first, const std::uint8_t* second)
+{
+    const bool firstMono = (first[3] >> 6) == 3;
+    const bool secondMono = (second[3] >> 6) == 3;
+    return (first[1] & 0xFE) == (second[1] & 0xFE) && (first[2] & 0x0C) == (second[2] & 0x0C) &&
+           firstMono == secondMono;
+}
+
 // Parses header bytes 2 to 4 (the byte after the leading 0xFF and the two
 // that follow it).
 MpegFrameInfo parseMpegHeader(std::uint8_t h1, std::uint8_t h2, std::uint8_t h3);

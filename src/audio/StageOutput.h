@@ -11,6 +11,10 @@ namespace orvalin {
 class InputFile;
 class OutputFile;
 
+// A run without sound would make a silent animation of a moment, which no
+// one wants as a success: the stage that finds none says so.
+inline constexpr const char* kNoSoundText = "No sound to encode.";
+
 // What a stage says when its input cannot be read or its output written.
 struct StageIoErrors {
     std::string_view readFailed;

@@ -197,6 +197,7 @@ TEST_F(Mp3DecodeStageTest, InputWithoutSound)
 {
     decode(std::string(5000, 'a'));
     EXPECT_FALSE(test::fileExists(wavPath)) << "no frame, no WAV";
+    EXPECT_EQ(result.errorText, "No sound to encode.");
     decodeFile(folder.file("missing.mp3"));
     EXPECT_EQ(result.errorText, "Cannot open MP3 file.");
 }

@@ -4,6 +4,8 @@
 
 #include "RealConversion.h"
 
+#include <random>
+
 namespace orvalin {
 namespace {
 
@@ -47,7 +49,6 @@ TEST_F(HostileInputTest, LyingOrJunkInputsEndInAPlainMessageOrAnAnimation)
     const Bytes wav = test::makeWav({.seconds = 2.5, .chunksBefore = {{"JUNK", Bytes(8, 0)}}});
     ASSERT_EQ(std::string(wav.begin() + 52, wav.begin() + 56), "data");
 
-    const std::string noWav = "Error: Cannot open WAV file.";
     const std::string noSound = "Error: No sound to encode.";
     const std::string unsupported = "Error: Format not supported.";
     // The input, and the sound blocks of its animation or the message of its failure.
@@ -55,10 +56,11 @@ TEST_F(HostileInputTest, LyingOrJunkInputsEndInAPlainMessageOrAnAnimation)
         // Every byte starts a frame candidate and the decoder rejects them all;
         // a WAV whose data is empty has no sound either.
         {"ones.mp3", Bytes(512 * 1024, 0xFF), 0, noSound},
+        {"one-header.mp3", {0xFF, 0xFB, 0x90, 0x64, 0, 0, 0, 0, 0, 0}, 0, noSound},
         {"empty-data.wav", test::makeWav({.seconds = 0}), 0, noSound},
         {"spoiled.mp3", spoiled, 3, ""},
-        {"tagged.mp3", tagged, 0, noWav},
-        {"tagged-ff.mp3", withUi32(tagged, 6, 0xFFFFFFFF), 0, noWav},
+        {"tagged.mp3", tagged, 0, noSound},
+        {"tagged-ff.mp3", withUi32(tagged, 6, 0xFFFFFFFF), 0, noSound},
         {"past-the-end.wav", withUi32(wav, 16, 0xFFFFFF00), 0, unsupported},
         {"back-to-the-header.wav", withUi32(wav, 16, 0xFFFFFFEC), 0, unsupported},
         {"back-onto-itself.wav", withUi32(wav, 16, 0xFFFFFFF7), 0, unsupported},
@@ -77,6 +79,69 @@ TEST_F(HostileInputTest, LyingOrJunkInputsEndInAPlainMessageOrAnAnimation)
         if (message.empty()) {
             EXPECT_EQ(run.animation().tagsWithCode(swf::TagCode::SoundStreamBlock).size(), blocks);
         }
+    }
+}
+
+// How long a file sounds, as an independent decoder hears it.
+double decodedSeconds(const std::string& path)
+{
+    const std::string command = "ffmpeg -v error -i " + test::shellQuote(path) + " -ac 1 -ar 8000 -f s16le -";
+    return static_cast<double>(test::captureCommand(command).size()) / (2 * 8000);
+}
+
+// Files as rips, downloads and taggers leave them: each comes out as long as
+// it sounds, within one frame, or fails with a plain message, however its
+// frames are hidden among bytes that look like frame starts.
+TEST_F(HostileInputTest, ImperfectMp3sComeOutAtTheirTrueLength)
+{
+    const auto encode = [&](const std::string& name, test::TestTone tone, const char* options) {
+        test::writeWav(inputs.file(name + ".wav"), tone);
+        EXPECT_EQ(test::runCommand("lame --quiet " + std::string(options) + " " + inputs.file(name + ".wav") +
+                                   " " + inputs.file(name + ".mp3")),
+                  0);
+        return test::readBytes(inputs.file(name + ".mp3"));
+    };
+    const Bytes mono = encode("mono", {.sampleRate = 22050, .channels = 1, .seconds = 4}, "-b 32");
+    const Bytes stereo = encode("stereo", {.seconds = 1.5}, "-b 128");
+
+    std::mt19937 random(12);
+    Bytes picture(60000);
+    for (auto& byte : picture)
+        byte = random() % 3 == 0 ? 0xFF : static_cast<std::uint8_t>(random());
+    const auto id3 = [](const Bytes& body) {
+        Bytes tag = {'I', 'D', '3', 3, 0, 0};
+        for (int shift = 21; shift >= 0; shift -= 7)
+            tag.push_back(static_cast<std::uint8_t>((body.size() >> shift) & 0x7F));
+        tag.insert(tag.end(), body.begin(), body.end());
+        return tag;
+    };
+    const auto join = [](std::initializer_list<Bytes> parts) {
+        Bytes all;
+        for (const auto& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+
+    std::vector<std::pair<std::string, Bytes>> cases = {
+        {"two-tags.mp3", join({id3(Bytes(40, 'x')), id3(picture), mono})},
+        {"reserved-version.mp3", join({{0xFF, 0xEB, 0x90, 0x64}, Bytes(200, 0x55), mono})},
+        {"two-formats.mp3", join({stereo, mono})},
+    };
+    std::uniform_int_distribution<std::size_t> offset(1, mono.size() - 1);
+    for (int cut = 0; cut < 20; ++cut) {
+        const std::size_t at = offset(random);
+        cases.emplace_back("cut-at-" + std::to_string(at) + ".mp3", Bytes(mono.begin() + at, mono.end()));
+    }
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        RealConversion run;
+        const std::string input = write(name, bytes);
+        run.run(input);
+        run.expectCleanAftermath();
+        if (run.outcome() == JobOutcome::Succeeded)
+            EXPECT_NEAR(decodedSeconds(run.output("orvaln1s.swf")), decodedSeconds(input), 1152.0 / 22050);
+        else
+            EXPECT_EQ(run.messageTexts(), Messages{"Error: No sound to encode."});
     }
 }
 
