@@ -13,8 +13,8 @@ namespace {
 constexpr std::uint64_t kId3v2MinimumFileLength = 11;
 constexpr std::uint64_t kId3v1Length = 128;
 constexpr std::size_t kId3v1FieldLength = 30;
-// Longer texts end the walk: no page title is that long, and the bound keeps
-// a damaged size from asking for a huge buffer.
+// Longer texts are passed over: no page title is that long, and the bound
+// keeps a damaged size from asking for a huge buffer.
 constexpr std::uint32_t kMaxTextLength = 32768;
 
 constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
@@ -109,14 +109,18 @@ ReadOutcome walkFrames(InputFile& file, std::uint64_t fileLength, const FrameLay
             return ReadOutcome::EndOfFile;
         // The size covers the encoding byte and the text.
         const auto size = layout.frameSize(header.data() + layout.idLength);
-        if (!size || *size > kMaxTextLength + 1)
+        if (!size)
             return ReadOutcome::Done;
         const std::uint64_t dataStart = position + layout.headerLength;
         const std::uint64_t frameEnd = dataStart + *size;
+        const bool longerThanAnyText = *size > kMaxTextLength + 1;
+        if (longerThanAnyText && frameEnd > tagEnd)
+            return ReadOutcome::Done; // a damaged size
         if (frameEnd > fileLength)
             return ReadOutcome::EndOfFile;
         const bool isArtist = id == layout.artistId;
-        if ((isArtist || id == layout.titleId) && *size > 1) {
+        // Pictures, often written before the title, are skipped by their size.
+        if ((isArtist || id == layout.titleId) && *size > 1 && !longerThanAnyText) {
             data.resize(*size);
             if (!readAt(file, dataStart, data.data(), data.size()))
                 return ReadOutcome::EndOfFile;
