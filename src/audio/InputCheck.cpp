@@ -70,6 +70,8 @@ bool checkInput(ProgramContext& context, MessageBoxes& messages)
     if (!context.inputIsWav && extension != ".mp3")
         return fail("Error: Input file name \"" + path + "\" must end in \".mp3\" or \".wav\".");
 
+    if (isSpecialFile(path))
+        return fail("Error: Input file is not a regular file \"" + path + "\".");
     {
         const auto probe = InputFile::open(path);
         if (!probe)

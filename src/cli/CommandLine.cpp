@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsRules.h"
 
@@ -187,6 +188,10 @@ std::vector<std::string> applyOptions(const ConvertOptions& options, ConversionS
         problems.push_back("Sample rate " + std::to_string(settings.sampleRate) + " Hz is not 11025, 22050 or 44100 Hz.");
     if (settings.channels != 1 && settings.channels != 2)
         problems.push_back("Channels must be 1 (mono) or 2 (stereo).");
+    if (!settings.outputToDesktop && settings.outputFolder.empty())
+        problems.push_back("No output folder is set: give one with -o DIR.");
+    if (options.controller && !isPlainFileName(*options.controller))
+        problems.push_back("Controller \"" + *options.controller + "\" must be a name from the Controllers folder, not a path.");
     std::string rules = compressionRuleMessage(settings.sampleRate, settings.bitrate);
     for (std::size_t end; (end = rules.find('\n')) != std::string::npos; rules.erase(0, end + 1))
         problems.push_back(rules.substr(0, end));

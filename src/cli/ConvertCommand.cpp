@@ -53,7 +53,7 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
 
     watchForInterrupt();
     const bool showBar = !options.quiet && isatty(STDERR_FILENO);
-    int numbersUsed = 0;
+    int nextNumber = options.number.value_or(0);
     bool anyFailed = false;
     for (const auto& input : options.inputs) {
         if (interruptRequested())
@@ -69,8 +69,8 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
 
         ConversionSettings run = saved;
         applyOptions(options, run);
-        run.nextOutputNumber = options.number ? *options.number + numbersUsed : saved.nextOutputNumber;
-        ++numbersUsed;
+        run.nextOutputNumber = options.number ? nextNumber : saved.nextOutputNumber;
+        nextNumber = nextOutputNumberAfter(nextNumber);
 
         JobStatus status;
         ConsoleProgress progress(status, showBar);

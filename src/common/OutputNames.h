@@ -1,8 +1,30 @@
 #pragma once
 
+#include "common/LeadingInteger.h"
+
 #include <string>
+#include <string_view>
 
 namespace orvalin {
+
+// Output numbers run from 0 to this, the most the Output tab's five-digit box
+// holds, and then start again at 0.
+inline constexpr int kMaxOutputNumber = 99999;
+
+// The output number a text stands for, as the Output tab reads its box: only
+// the last five characters count, read as a decimal number (0 when they hold
+// none). The sign is dropped, as no file name takes a negative number.
+constexpr int outputNumberFromText(std::string_view text)
+{
+    const std::size_t keep = 5;
+    const int number = parseLeadingInteger(text.size() > keep ? text.substr(text.size() - keep) : text);
+    return number < 0 ? -number : number;
+}
+
+constexpr int nextOutputNumberAfter(int number)
+{
+    return number >= kMaxOutputNumber ? 0 : number + 1;
+}
 
 // The names of one run's files, all "orvaln" and the run's output number
 // followed by what the file is.

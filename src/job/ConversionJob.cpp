@@ -23,11 +23,21 @@ ConversionJob::ConversionJob(const JobEnvironment& environment, StageRunner& sta
 {
 }
 
+namespace {
+
+// The outputs are written under their names plus this, and take their own
+// names only once the run has made all of them whole.
+constexpr const char* kUnfinishedSuffix = ".new";
+
+} // namespace
+
 void ConversionJob::prepare()
 {
     const ConversionSettings& settings = environment_.settings;
-    outputDir_ = settings.outputToDesktop ? environment_.context.desktopFolder
-                                          : withTrailingSeparator(settings.outputFolder);
+    // An empty folder stays empty rather than becoming the root folder.
+    outputDir_ = settings.outputToDesktop  ? environment_.context.desktopFolder
+                 : settings.outputFolder.empty() ? std::string()
+                                                 : withTrailingSeparator(settings.outputFolder);
     names_.emplace(settings.nextOutputNumber);
 }
 
@@ -64,6 +74,8 @@ JobOutcome ConversionJob::runJob()
     stageIndex_ = Preparing;
     host_.beginProgress();
 
+    if (!outputsCanBeWritten())
+        return finishRun();
     confirmOverwrite();
     if (status.cancelRequested)
         return finishRun();
@@ -82,18 +94,23 @@ JobOutcome ConversionJob::runJob()
         return finishRun();
 
     stageIndex_ = WritingAnimation;
-    if (stageEndedRun(stages_.writeAnimation(encodedPath, outputDir_ + streamFileName(), kFrameRate,
+    if (stageEndedRun(stages_.writeAnimation(encodedPath, unfinished(streamFileName()), kFrameRate,
                                              kLatencySeek)))
         return finishRun();
+    made_.push_back(streamFileName());
 
     if (settings.outputMode == OutputMode::Controller)
         copyController();
-    // Each writer has told the user what it could not write; the run is then
-    // a failure, never a success with a page or controller missing.
+    // A page or controller copy that cannot be written fails the run, which
+    // then leaves none of its outputs: never a success with one missing.
     if (!status.failed) {
-        WebPageWriter page(settings, context, environment_.messages);
-        status.failed = !page.writePage(outputDir_, *names_);
+        if (WebPageWriter(settings, context).writePage(unfinished(pageFileName()), *names_))
+            made_.push_back(pageFileName());
+        else
+            reportUnwritable(outputDir_ + pageFileName());
     }
+    if (!status.failed)
+        publishOutputs();
     const JobOutcome outcome = finishRun();
     if (!status.failed)
         host_.setProgress(100);
@@ -109,17 +126,39 @@ bool ConversionJob::stageEndedRun(const StageResult& result)
     return !result.succeeded() || environment_.status.cancelRequested;
 }
 
+std::vector<std::string> ConversionJob::outputPaths() const
+{
+    std::vector<std::string> paths;
+    if (environment_.settings.outputMode == OutputMode::Controller)
+        paths.push_back(outputDir_ + controllerFileName());
+    paths.push_back(outputDir_ + streamFileName());
+    paths.push_back(outputDir_ + pageFileName());
+    return paths;
+}
+
+std::string ConversionJob::unfinished(const std::string& outputName) const
+{
+    return outputDir_ + outputName + kUnfinishedSuffix;
+}
+
+bool ConversionJob::outputsCanBeWritten()
+{
+    std::string problem;
+    if (outputDir_.empty()) {
+        problem = "No output folder is set. Choose one on the Output tab of the Options.";
+    } else {
+        for (const auto& path : outputPaths())
+            if (problem.empty() && isSpecialEntry(path))
+                problem = "Cannot write over \"" + path + "\": it is not a file.";
+    }
+    return !stageEndedRun(problem.empty() ? StageResult{} : StageResult::failure(problem));
+}
+
 void ConversionJob::confirmOverwrite()
 {
-    std::vector<std::string> candidates;
-    if (environment_.settings.outputMode == OutputMode::Controller)
-        candidates.push_back(outputDir_ + controllerFileName());
-    candidates.push_back(outputDir_ + streamFileName());
-    candidates.push_back(outputDir_ + pageFileName());
-
     std::string list;
     int existing = 0;
-    for (const auto& path : candidates) {
+    for (const auto& path : outputPaths()) {
         if (fileIsReadable(path)) {
             list += "\n" + path;
             ++existing;
@@ -137,24 +176,51 @@ void ConversionJob::confirmOverwrite()
 void ConversionJob::copyController()
 {
     // A missing controller leaves the run a success without the copy: the
-    // page still names it, and the user can add it by hand. A copy that
+    // page still names it, and the user can add it by hand. A name that
+    // reaches outside the Controllers folder counts as missing. A copy that
     // cannot be written is a failure.
-    const std::string source = environment_.context.programFolder + "Controllers" +
-                               kPathSeparator + environment_.settings.controllerName + ".swf";
-    if (!fileIsReadable(source))
+    const std::string& name = environment_.settings.controllerName;
+    const std::string source =
+        environment_.context.programFolder + "Controllers" + kPathSeparator + name + ".swf";
+    if (!isPlainFileName(name) || !fileIsReadable(source))
         return;
-    const std::string target = outputDir_ + controllerFileName();
-    if (!copyFile(source, target)) {
-        environment_.messages.warn("Error: Cannot create output file \"" + target + "\".");
-        environment_.status.failed = true;
+    if (copyFile(source, unfinished(controllerFileName())))
+        made_.push_back(controllerFileName());
+    else
+        reportUnwritable(outputDir_ + controllerFileName());
+}
+
+void ConversionJob::reportUnwritable(const std::string& path)
+{
+    environment_.messages.warn("Error: Cannot create output file \"" + path + "\".");
+    environment_.status.failed = true;
+}
+
+// Each output takes its name in one step. Should one fail to, those already
+// in place are taken away again, so that the run leaves none of them.
+void ConversionJob::publishOutputs()
+{
+    for (std::size_t i = 0; i < made_.size(); ++i) {
+        const std::string path = outputDir_ + made_[i];
+        if (replaceFile(unfinished(made_[i]), path))
+            continue;
+        reportUnwritable(path);
+        for (std::size_t done = 0; done < i; ++done)
+            removeFile(outputDir_ + made_[done]);
+        return;
     }
 }
 
 JobOutcome ConversionJob::finishRun()
 {
     host_.endProgress();
-    removeFile(outputDir_ + names_->decodedTemporary());
-    removeFile(outputDir_ + names_->encodedTemporary());
+    if (!outputDir_.empty()) {
+        removeFile(outputDir_ + names_->decodedTemporary());
+        removeFile(outputDir_ + names_->encodedTemporary());
+        for (const auto& name : made_)
+            removeFile(unfinished(name));
+    }
+    made_.clear();
 
     // Every run uses up its number, whatever its outcome.
     environment_.parameters.advanceOutputNumber();

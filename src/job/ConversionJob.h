@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvalin {
 
@@ -61,8 +62,18 @@ public:
     std::string controllerFileName() const;
 
 private:
+    // The outputs' final paths: controller copy, animation, page.
+    std::vector<std::string> outputPaths() const;
+    // Where an output is written until the run has made all of them.
+    std::string unfinished(const std::string& outputName) const;
+    // Fails the run with a message when there is no output folder, or when
+    // something other than a file holds an output's name.
+    bool outputsCanBeWritten();
     void confirmOverwrite();
     void copyController();
+    void reportUnwritable(const std::string& path);
+    // Moves the finished outputs to their names.
+    void publishOutputs();
     JobOutcome finishRun();
     // Records and shows a stage's failure; true when the run must stop here.
     bool stageEndedRun(const StageResult& result);
@@ -72,6 +83,7 @@ private:
     JobHost& host_;
     std::string outputDir_;
     std::optional<OutputNames> names_;
+    std::vector<std::string> made_; // outputs written whole, in publishing order
     int stageIndex_ = Preparing;
 };
 

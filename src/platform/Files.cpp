@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,11 +24,13 @@ void closeDescriptor(int descriptor)
 
 std::optional<InputFile> InputFile::open(const std::string& path)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO given as a file cannot stall the open;
+    // only regular files are read.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
         return std::nullopt;
     struct stat info {};
-    if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(descriptor);
         return std::nullopt;
     }
@@ -127,8 +130,13 @@ std::size_t InputFile::read(void* destination, std::size_t count)
 
 std::optional<OutputFile> OutputFile::create(const std::string& path)
 {
+    // Always a new file: an old one or a link at the name goes first (the
+    // link itself, never its target), and the file is then made only where
+    // the name is free, so a link planted meanwhile fails the create instead
+    // of redirecting the write.
+    removeFile(path);
     const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0)
         return std::nullopt;
     return OutputFile(descriptor);
@@ -265,6 +273,23 @@ void removeFile(const std::string& path)
     struct stat info {};
     if (lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)))
         ::unlink(path.c_str());
+}
+
+bool isSpecialFile(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+bool isSpecialEntry(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool copyFile(const std::string& from, const std::string& to)

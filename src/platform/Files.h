@@ -8,8 +8,9 @@
 
 namespace orvalin {
 
-// A file read through a buffer, with absolute positioning. Reads past the end
-// or after an error deliver nothing.
+// A regular file read through a buffer, with absolute positioning; anything
+// else at the path (a folder, a FIFO, a device) does not open. Reads past the
+// end or after an error deliver nothing.
 class InputFile {
 public:
     static std::optional<InputFile> open(const std::string& path);
@@ -51,8 +52,9 @@ private:
     bool readFailed_ = false;
 };
 
-// A file created (or truncated) for writing through a buffer. A failed write
-// is remembered; close() reports whether everything reached the file.
+// A new file written through a buffer: a file or link already at the path is
+// replaced, never written through. A failed write is remembered; close()
+// reports whether everything reached the file.
 class OutputFile {
 public:
     static std::optional<OutputFile> create(const std::string& path);
@@ -100,6 +102,16 @@ bool fileIsReadable(const std::string& path);
 
 // Removes a regular file (or link); a missing file is no error.
 void removeFile(const std::string& path);
+
+// True when something other than a regular file is at the path: a folder, a
+// FIFO, a device. isSpecialFile follows a link there; isSpecialEntry counts
+// a link itself as a file.
+bool isSpecialFile(const std::string& path);
+bool isSpecialEntry(const std::string& path);
+
+// Moves a file over another name in one step; a link at that name is
+// replaced itself. False when it could not be moved.
+bool replaceFile(const std::string& from, const std::string& to);
 
 // Copies a file byte for byte, replacing the target. On a failed write the
 // partial target is removed. False when no complete copy was made.

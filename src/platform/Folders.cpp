@@ -53,6 +53,11 @@ std::string withTrailingSeparator(std::string folder)
     return folder;
 }
 
+bool isPlainFileName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find(kPathSeparator) == std::string::npos;
+}
+
 std::string executableFolder()
 {
     std::error_code error;

@@ -10,6 +10,10 @@ inline constexpr char kPathSeparator = '/';
 // the separator alone, as appending to it does.
 std::string withTrailingSeparator(std::string folder);
 
+// True for a name that stays in the folder it is looked up in: not empty,
+// no separator, not "." or "..".
+bool isPlainFileName(const std::string& name);
+
 // The folder of the running executable, ending in the separator.
 std::string executableFolder();
 

@@ -1,6 +1,7 @@
 #include "settings/ParametersFile.h"
 
 #include "common/LeadingInteger.h"
+#include "common/OutputNames.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessExit.h"
@@ -71,7 +72,7 @@ ConversionSettings parseParameters(std::string_view text)
     settings.showTipsAtStartup = lines[6] == "y";
     settings.backgroundColour = lines[7];
     settings.textColour = lines[8];
-    settings.nextOutputNumber = parseLeadingInteger(lines[9]);
+    settings.nextOutputNumber = outputNumberFromText(lines[9]);
     settings.bitrate = parseLeadingInteger(lines[10]);
     settings.sampleRate = parseLeadingInteger(lines[11]);
     settings.channels = parseLeadingInteger(lines[12]);
@@ -119,7 +120,7 @@ void ParametersFile::saveParameters()
 
 void ParametersFile::advanceOutputNumber()
 {
-    settings_.nextOutputNumber += 1;
+    settings_.nextOutputNumber = nextOutputNumberAfter(settings_.nextOutputNumber);
     saveParameters();
 }
 

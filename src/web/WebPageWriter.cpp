@@ -3,7 +3,6 @@
 #include "common/OutputNames.h"
 #include "common/ProgramContext.h"
 #include "platform/Files.h"
-#include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
 #include "web/ControllerSize.h"
 #include "web/PageTemplate.h"
@@ -46,9 +45,8 @@ std::string sanitizePageText(std::string text)
     return text;
 }
 
-WebPageWriter::WebPageWriter(const ConversionSettings& settings, const ProgramContext& context,
-                             MessageBoxes& messages)
-    : settings_(settings), context_(context), messages_(messages)
+WebPageWriter::WebPageWriter(const ConversionSettings& settings, const ProgramContext& context)
+    : settings_(settings), context_(context)
 {
 }
 
@@ -76,20 +74,17 @@ std::string WebPageWriter::pageText(const OutputNames& names) const
     return page;
 }
 
-bool WebPageWriter::writePage(const std::string& outputDir, const OutputNames& names)
+bool WebPageWriter::writePage(const std::string& path, const OutputNames& names)
 {
-    const std::string path = outputDir + names.page();
     const std::string bytes = storedPageBytes(pageText(names));
-
     auto file = OutputFile::create(path);
-    if (file) {
-        file->write(bytes.data(), bytes.size());
-        if (file->close())
-            return true;
-        // A page cut short by a full disk is worse than none.
-        removeFile(path);
-    }
-    messages_.warn("Error: Cannot create output file \"" + path + "\".");
+    if (!file)
+        return false;
+    file->write(bytes.data(), bytes.size());
+    if (file->close())
+        return true;
+    // A page cut short by a full disk is worse than none.
+    removeFile(path);
     return false;
 }
 

@@ -6,7 +6,6 @@ namespace orvalin {
 
 struct ConversionSettings;
 struct ProgramContext;
-class MessageBoxes;
 class OutputNames;
 
 // The page text made safe for the page: "&", "<", ">" and "|" become "*",
@@ -17,19 +16,17 @@ std::string sanitizePageText(std::string text);
 // or the controller copy under the output text, in the chosen colours.
 class WebPageWriter {
 public:
-    WebPageWriter(const ConversionSettings& settings, const ProgramContext& context,
-                  MessageBoxes& messages);
+    WebPageWriter(const ConversionSettings& settings, const ProgramContext& context);
 
-    // Reports a file it cannot write in a message box of its own and returns
-    // false; the job then ends the run as failed.
-    bool writePage(const std::string& outputDir, const OutputNames& names);
+    // Writes the page to path; false, with nothing left there, when it could
+    // not be written whole.
+    bool writePage(const std::string& path, const OutputNames& names);
 
 private:
     std::string pageText(const OutputNames& names) const;
 
     const ConversionSettings& settings_;
     const ProgramContext& context_;
-    MessageBoxes& messages_;
 };
 
 } // namespace orvalin

@@ -174,6 +174,8 @@ TEST_F(ConvertCommandTest, BadOptionsAreRefusedBeforeAnyRun)
         {{"--mode", "sometimes"}, "orvalin-convert: invalid mode 'sometimes'\n" + tryHelp},
         {{"--background", "red"}, "orvalin-convert: invalid background colour 'red'\n" + tryHelp},
         {{"-n", "100000"}, "orvalin-convert: invalid output number '100000'\n" + tryHelp},
+        {{"-o", ""}, "Error: No output folder is set: give one with -o DIR.\n"},
+        {{"--controller", "../x"}, "Error: Controller \"../x\" must be a name from the Controllers folder, not a path.\n"},
         {{"--frobnicate"}, "orvalin-convert: unknown option '--frobnicate'\n" + tryHelp},
         // A shell pattern that expanded to "-hits.mp3" is no request for help.
         {{"-hits.mp3"}, "orvalin-convert: unknown option '-i'\n" + tryHelp},
@@ -212,6 +214,17 @@ TEST_F(ConvertCommandTest, OptionsApplyToThisRunOnly)
     // The saved settings keep their values; only the number moved, once per run.
     expected.nextOutputNumber += 2;
     EXPECT_EQ(parseParameters(test::readText(settingsPath)), expected);
+
+    // A saved number outside 0 to 99999 counts by its last five digits, and
+    // after 99999 comes 0.
+    for (const auto& [saved, used] : {std::pair{2147483647, "83647"}, {-5, "5"}}) {
+        expected.nextOutputNumber = saved;
+        test::writeText(settingsPath, formatParameters(expected));
+        EXPECT_EQ(convert({input}).status, 0);
+        EXPECT_TRUE(test::fileExists(out("orvaln" + std::string(used) + "s.swf"))) << saved;
+    }
+    EXPECT_EQ(convert({"-n", "99999", input, input}).status, 0);
+    EXPECT_TRUE(test::fileExists(out("orvaln99999s.swf")) && test::fileExists(out("orvaln0s.swf")));
 }
 
 TEST_F(ConvertCommandTest, ExistingOutputsAreKeptUnlessTheUserAgrees)

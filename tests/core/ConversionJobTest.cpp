@@ -5,6 +5,7 @@
 #include "RecordingHost.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace orvalin {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(ConversionJobTest, RunsTheStagesInOrderAndSettlesTheRun)
     run();
     EXPECT_EQ(stages.calls, (Texts{"decode " + context.inputPath + " -> " + out("orvaln7.tmp2"),
                                    "encode " + out("orvaln7.tmp2") + " -> " + out("orvaln7.tmp3") + " 128 44100 0",
-                                   "animation " + out("orvaln7.tmp3") + " -> " + out("orvaln7s.swf") + " 1.000000 1680"}));
+                                   "animation " + out("orvaln7.tmp3") + " -> " + out("orvaln7s.swf.new") + " 1.000000 1680"}));
     EXPECT_EQ(host.events, (Texts{"begin", "end", "outcome", "progress 100"}));
     EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Succeeded});
     EXPECT_TRUE(messages.shown.empty());
@@ -125,26 +126,62 @@ TEST_F(ConversionJobTest, AFailedOrCancelledStageEndsTheRun)
     }
 }
 
-// A folder named like an output is not asked about, and cannot be written.
+// A missing controller leaves the run a success, as does a name that would
+// reach outside the Controllers folder; a copy or page that cannot be written
+// fails it, and the run then leaves none of its outputs.
 TEST_F(ConversionJobTest, TheControllerAndPageDecideTheOutcome)
 {
-    settings.controllerName = "gone01100100";
-    run();
-    EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Succeeded});
-    EXPECT_FALSE(test::fileExists(out("orvaln7c.swf")));
-    EXPECT_TRUE(test::fileExists(out("orvaln7.htm")));
+    for (const std::string name : {"gone01100100", "../Controllers/demo04200150"}) {
+        settings.controllerName = name;
+        run();
+        EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Succeeded});
+    }
+    EXPECT_FALSE(test::fileExists(out("orvaln7c.swf")) || test::fileExists(out("orvaln8c.swf")));
+    EXPECT_TRUE(test::fileExists(out("orvaln8.htm")));
 
     settings.controllerName = "demo04200150";
-    for (const std::string name : {"orvaln8c.swf", "orvaln9.htm"}) {
-        std::filesystem::create_directory(out(name));
+    for (const std::string name : {"orvaln9c.swf", "orvaln10.htm"}) {
+        std::filesystem::create_directory(out(name + ".new"));
         run();
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, "Error: Cannot create output file \"" + out(name) + "\".");
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown.at(0).text, "Error: Cannot create output file \"" + out(name) + "\".");
         EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Failed});
         EXPECT_EQ(host.events.back(), "outcome"); // no progress 100
     }
-    EXPECT_FALSE(test::fileExists(out("orvaln8.htm")));
-    EXPECT_EQ(savedSettings().nextOutputNumber, 10);
+    for (const std::string name : {"orvaln9s.swf", "orvaln9.htm", "orvaln10s.swf", "orvaln10c.swf"})
+        EXPECT_FALSE(test::fileExists(out(name))) << name;
+    EXPECT_EQ(savedSettings().nextOutputNumber, 11);
+}
+
+// Names in the output folder that someone else controls: links are replaced,
+// never written through, and anything but a file, or no folder at all, fails
+// the run before it starts.
+TEST_F(ConversionJobTest, OutputsNeverGoThroughWhatHoldsTheirNames)
+{
+    test::writeText(folder.file("victim"), "keep");
+    std::filesystem::create_symlink(folder.file("victim"), out("orvaln7s.swf"));
+    std::filesystem::create_symlink(folder.file("nowhere"), out("orvaln7.htm"));
+    messages.answers = {MessageAnswer::Yes};
+    run();
+    EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Succeeded});
+    EXPECT_EQ(test::readText(folder.file("victim")), "keep");
+    EXPECT_FALSE(test::fileExists(folder.file("nowhere")));
+    EXPECT_FALSE(std::filesystem::is_symlink(out("orvaln7s.swf")) || std::filesystem::is_symlink(out("orvaln7.htm")));
+
+    ASSERT_EQ(mkfifo(out("orvaln8.htm").c_str(), 0600), 0);
+    std::filesystem::create_directory(out("orvaln9s.swf"));
+    const std::string emptyFolder = settings.outputFolder;
+    for (const std::string& problem : {out("orvaln8.htm"), out("orvaln9s.swf"), emptyFolder}) {
+        if (problem == emptyFolder)
+            settings.outputFolder.clear();
+        run();
+        EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Failed});
+        EXPECT_TRUE(stages.ran.empty());
+        EXPECT_EQ(host.events.at(1), problem == emptyFolder
+                                         ? "Error: No output folder is set. Choose one on the Output tab of the Options."
+                                         : "Error: Cannot write over \"" + problem + "\": it is not a file.");
+    }
+    EXPECT_EQ(savedSettings().nextOutputNumber, 11);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -59,6 +60,22 @@ TEST(Files, ReadsAcrossBufferRefillsAndSeeksCopiesAndRemoves)
     EXPECT_FALSE(file->readFailed());
     EXPECT_FALSE(InputFile::open(folder.file("missing")));
     EXPECT_FALSE(InputFile::open(folder.path()));
+    ASSERT_EQ(mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(InputFile::open(folder.file("fifo"))) << "refused, without waiting for a writer";
+
+    // A planted link, live or dangling, is replaced, never written through.
+    for (const char* target : {"data", "nowhere"}) {
+        std::filesystem::create_symlink(folder.file(target), folder.file("link"));
+        auto output = OutputFile::create(folder.file("link"));
+        ASSERT_TRUE(output);
+        output->write("new", 3);
+        EXPECT_TRUE(output->close());
+        EXPECT_EQ(test::readText(folder.file("link")), "new");
+        EXPECT_FALSE(std::filesystem::is_symlink(folder.file("link")));
+        std::filesystem::remove(folder.file("link"));
+    }
+    EXPECT_EQ(test::readBytes(folder.file("data")), bytes);
+    EXPECT_FALSE(test::fileExists(folder.file("nowhere")));
 
     EXPECT_FALSE(copyFile(folder.file("missing"), folder.file("c")));
     EXPECT_FALSE(test::fileExists(folder.file("c")));

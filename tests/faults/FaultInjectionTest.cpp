@@ -103,19 +103,19 @@ protected:
             {{"orvaln.da0.new", "Cannot write to parameters file."},
              {"orvaln1.tmp2", "Cannot write WAV file."},
              {"orvaln1.tmp3", "Cannot write MP3 file."},
-             {"orvaln1s.swf", "Cannot write SWF file."}},
+             {"orvaln1s.swf.new", "Cannot write SWF file."}},
         };
         if (messages[call].count(name))
             return "Error: " + messages[call].at(name);
         // The page, and the controller whether read or written.
-        const std::string output = name == "orvaln1.htm" ? name : "orvaln1c.swf";
+        const std::string output = name == "orvaln1.htm.new" ? "orvaln1.htm" : "orvaln1c.swf";
         return "Error: Cannot create output file \"" + run.output(output) + "\".";
     }
 };
 
 TEST_P(FaultInjectionTest, AWriteThatFailsAnywhereFailsTheRunCleanly)
 {
-    Strings written = {"orvaln1.tmp3", "orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm", "orvaln.da0.new"};
+    Strings written = {"orvaln1.tmp3", "orvaln1s.swf.new", "orvaln1c.swf.new", "orvaln1.htm.new", "orvaln.da0.new"};
     if (fromMp3())
         written.push_back("orvaln1.tmp2");
     expectEveryFaultHandled(Write, ENOSPC, written);
@@ -133,8 +133,15 @@ TEST_P(FaultInjectionTest, CancelAtAnyCheckEndsTheRunWithoutOutputs)
 {
     std::vector<int> percents;
     RealConversion clean;
-    clean.pump.onPump = [&](long) { percents.push_back(clean.status.stagePercent); };
+    Strings outputsSeen; // by a process killed at that moment
+    clean.pump.onPump = [&](long) {
+        percents.push_back(clean.status.stagePercent);
+        for (const auto& name : {"orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm"})
+            if (test::fileExists(clean.output(name)))
+                outputsSeen.push_back(name);
+    };
     clean.run(inputPath());
+    EXPECT_EQ(outputsSeen, Strings{}) << "outputs take their names only once all are whole";
     const long pumps = static_cast<long>(percents.size());
     ASSERT_GT(pumps, 10);
     for (long k = 0; k < pumps; ++k) {

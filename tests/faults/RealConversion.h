@@ -83,10 +83,9 @@ struct RealConversion {
         return names;
     }
 
-    // What every run must leave, however it ended: no temporary, an animation
-    // only when it is complete, a page only after success, a controller copy
-    // only whole, and a whole parameters file with the number used up by
-    // every run that started.
+    // What every run must leave, however it ended: no temporary, outputs only
+    // after success, a whole animation and controller copy, and a whole
+    // parameters file with the number used up by every run that started.
     void expectCleanAftermath() const
     {
         for (const auto& name : leftovers()) {
@@ -99,7 +98,8 @@ struct RealConversion {
             EXPECT_EQ(swf.tagsWithCode(swf::TagCode::ShowFrame).size(), static_cast<std::size_t>(swf.frameCount));
         }
         if (outcome() != JobOutcome::Succeeded && !exitStatus) {
-            EXPECT_FALSE(fileExists(output("orvaln1.htm")));
+            for (const auto& name : {"orvaln1.htm", "orvaln1s.swf", "orvaln1c.swf"})
+                EXPECT_FALSE(fileExists(output(name))) << name;
         }
         if (fileExists(output("orvaln1c.swf"))) {
             EXPECT_EQ(readBytes(output("orvaln1c.swf")),

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace orvalin {
@@ -101,7 +102,7 @@ std::string title(int version, std::string_view text = "Title", std::uint8_t enc
 
 struct NameCase {
     const char* name;
-    enum { Nothing, Folder, Empty, Mp3, Wav } made;
+    enum { Nothing, Folder, Fifo, Empty, Mp3, Wav } made;
     const char* message; // "%" stands for the path; empty when the check passes
     const char* proposal;
 };
@@ -111,6 +112,7 @@ TEST(InputCheck, NameRules)
     const char* wildStar = "Error: Wild card \"*\" not allowed in file name \"%\".";
     const char* extension = "Error: Input file name \"%\" must end in \".mp3\" or \".wav\".";
     const char* notFound = "Error: Input file not found \"%\".";
+    const char* notAFile = "Error: Input file is not a regular file \"%\".";
     const NameCase cases[] = {
         {"so*ng.txt", NameCase::Nothing, wildStar, "so*ng"},
         {"so?ng.mp3", NameCase::Nothing, "Error: Wild card \"?\" not allowed in file name \"%\".", "so?ng"},
@@ -123,7 +125,8 @@ TEST(InputCheck, NameRules)
         {"b.Mp3", NameCase::Mp3, "", "b"},
         {"d.wav", NameCase::Wav, "", "d"},
         {"Missing Song.mp3", NameCase::Nothing, notFound, "Missing Song"},
-        {"looks like a file.wav", NameCase::Folder, notFound, "looks like a file"},
+        {"looks like a file.wav", NameCase::Folder, notAFile, "looks like a file"},
+        {"a pipe.mp3", NameCase::Fifo, notAFile, "a pipe"},
         {"empty.mp3", NameCase::Empty, "Error: Input file contains no data \"%\".", "empty"},
     };
     test::TestFolder folder;
@@ -135,6 +138,8 @@ TEST(InputCheck, NameRules)
         const std::string path = folder.file(c.name);
         if (c.made == NameCase::Folder)
             std::filesystem::create_directory(path);
+        else if (c.made == NameCase::Fifo)
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
         else if (c.made != NameCase::Nothing)
             test::writeText(path, c.made == NameCase::Empty ? "" : c.made == NameCase::Wav ? wavWithTags : audioBytes());
         const CheckRun run = check(path);
