@@ -13,7 +13,7 @@
 namespace orvalin {
 namespace {
 
-enum LongOnly { kController = 256, kLetter, kBackground, kTextColour, kSettings, kVersion };
+enum LongOnly { kController = 256, kLetter, kBackground, kTextColour, kWebPlayer, kNoWebPlayer, kSettings, kVersion };
 
 std::optional<int> wholeNumber(const std::string& text)
 {
@@ -68,6 +68,8 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         {"letter", required_argument, nullptr, kLetter},
         {"background", required_argument, nullptr, kBackground},
         {"text-colour", required_argument, nullptr, kTextColour},
+        {"web-player", no_argument, nullptr, kWebPlayer},
+        {"no-web-player", no_argument, nullptr, kNoWebPlayer},
         {"yes", no_argument, nullptr, 'y'},
         {"settings", required_argument, nullptr, kSettings},
         {"quiet", no_argument, nullptr, 'q'},
@@ -105,6 +107,8 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         case kLetter: options.letter = value; break;
         case kBackground: options.background = htmlColour(value); if (!options.background) badValue("background colour", value); break;
         case kTextColour: options.textColour = htmlColour(value); if (!options.textColour) badValue("text colour", value); break;
+        case kWebPlayer: options.webPlayer = true; break;
+        case kNoWebPlayer: options.webPlayer = false; break;
         case kSettings: options.settingsPath = value; break;
         case 'y': options.assumeYes = true; break;
         case 'q': options.quiet = true; break;
@@ -146,6 +150,9 @@ std::string usageText()
            "      --letter X           instruction letter of the controller\n"
            "      --background RRGGBB  page background colour\n"
            "      --text-colour RRGGBB page text colour\n"
+           "      --web-player         page plays in today's browsers: it loads the Flash\n"
+           "                           player for the web, copied beside it as ruffle/\n"
+           "      --no-web-player      page for the Flash plug-in alone\n"
            "  -y, --yes                overwrite existing outputs without asking\n"
            "      --settings FILE      use FILE as the parameters file\n"
            "  -q, --quiet              show no progress and no file names\n"
@@ -180,6 +187,8 @@ std::vector<std::string> applyOptions(const ConvertOptions& options, ConversionS
         settings.backgroundColour = *options.background;
     if (options.textColour)
         settings.textColour = *options.textColour;
+    if (options.webPlayer)
+        settings.webPlayer = *options.webPlayer;
 
     std::vector<std::string> problems;
     if (!oneOf(settings.bitrate, kBitrates))

@@ -25,6 +25,7 @@ struct ConvertOptions {
     std::optional<std::string> letter;
     std::optional<std::string> background;
     std::optional<std::string> textColour;
+    std::optional<bool> webPlayer;
     std::optional<std::string> settingsPath;
     bool assumeYes = false;
     bool quiet = false;

@@ -11,6 +11,7 @@
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
 #include "web/WebPageWriter.h"
+#include "web/WebPlayer.h"
 
 #include <algorithm>
 #include <vector>
@@ -101,14 +102,11 @@ JobOutcome ConversionJob::runJob()
 
     if (settings.outputMode == OutputMode::Controller)
         copyController();
-    // A page or controller copy that cannot be written fails the run, which
-    // then leaves none of its outputs: never a success with one missing.
-    if (!status.failed) {
-        if (WebPageWriter(settings, context).writePage(unfinished(pageFileName()), *names_))
-            made_.push_back(pageFileName());
-        else
-            reportUnwritable(outputDir_ + pageFileName());
-    }
+    // A page, player or controller copy that cannot be written fails the
+    // run, which then leaves none of its outputs: never a success with one
+    // missing.
+    if (!status.failed)
+        writePage();
     if (!status.failed)
         publishOutputs();
     const JobOutcome outcome = finishRun();
@@ -188,6 +186,21 @@ void ConversionJob::copyController()
         made_.push_back(controllerFileName());
     else
         reportUnwritable(outputDir_ + controllerFileName());
+}
+
+void ConversionJob::writePage()
+{
+    const ConversionSettings& settings = environment_.settings;
+    if (settings.webPlayer && !placeWebPlayer(environment_.context.programFolder, outputDir_)) {
+        environment_.messages.warn("Error: Cannot copy the web player into folder \"" + outputDir_ +
+                                   std::string(kPageWebPlayerFolder) + "/\".");
+        environment_.status.failed = true;
+        return;
+    }
+    if (WebPageWriter(settings, environment_.context).writePage(unfinished(pageFileName()), *names_))
+        made_.push_back(pageFileName());
+    else
+        reportUnwritable(outputDir_ + pageFileName());
 }
 
 void ConversionJob::reportUnwritable(const std::string& path)

@@ -71,6 +71,8 @@ private:
     bool outputsCanBeWritten();
     void confirmOverwrite();
     void copyController();
+    // The page, and the web player beside it when the page loads one.
+    void writePage();
     void reportUnwritable(const std::string& path);
     // Moves the finished outputs to their names.
     void publishOutputs();

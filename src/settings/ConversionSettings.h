@@ -21,6 +21,9 @@ struct ConversionSettings {
     int bitrate = 0;    // kb/s
     int sampleRate = 0; // Hz
     int channels = 0;   // 1 mono, 2 stereo
+    // Pages load the Flash player for the web copied beside them. Stored as
+    // a fourteenth line only while on, so files without it stay as they were.
+    bool webPlayer = false;
 
     bool operator==(const ConversionSettings&) const = default;
 };

@@ -15,6 +15,7 @@ namespace orvalin {
 namespace {
 
 constexpr int kLineCount = 13;
+constexpr int kLineCountWithWebPlayer = 14;
 
 std::string flag(bool value)
 {
@@ -46,12 +47,14 @@ std::string formatParameters(const ConversionSettings& settings)
     std::string text;
     for (const auto& line : lines)
         text += line + "\r\n";
+    if (settings.webPlayer)
+        text += "y\r\n";
     return text;
 }
 
 ConversionSettings parseParameters(std::string_view text)
 {
-    std::array<std::string, kLineCount> lines;
+    std::array<std::string, kLineCountWithWebPlayer> lines;
     for (auto& line : lines) {
         if (text.empty())
             break;
@@ -76,6 +79,7 @@ ConversionSettings parseParameters(std::string_view text)
     settings.bitrate = parseLeadingInteger(lines[10]);
     settings.sampleRate = parseLeadingInteger(lines[11]);
     settings.channels = parseLeadingInteger(lines[12]);
+    settings.webPlayer = lines[13] == "y";
     return settings;
 }
 

@@ -12,7 +12,8 @@ class ProcessExit;
 
 inline constexpr const char* kParametersFileName = "orvaln.da0";
 
-// The thirteen lines of a parameters file, each ended by CR LF.
+// The thirteen lines of a parameters file, and a fourteenth while the web
+// player option is on, each ended by CR LF.
 std::string formatParameters(const ConversionSettings& settings);
 
 // Settings from parameters file text. Lines may end in CR LF or LF; missing

@@ -70,7 +70,7 @@ void ControllersTab::generatePreview()
         names.push_back(controllerList_->item(row)->text().toStdString());
     // The colours as they stand on the Colours tab, confirmed or not.
     if (!writePreviewPage(controllersFolder_, names, workingSettings_.backgroundColour,
-                          workingSettings_.textColour, messages_))
+                          workingSettings_.textColour, workingSettings_.webPlayer, messages_))
         return;
     if (!opener_.openDocument(controllersFolder_ + kPreviewPageName))
         messages_.warn("Error: Could not launch the web page with the default browser.");

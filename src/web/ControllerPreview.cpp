@@ -54,7 +54,8 @@ void appendControllerBlock(std::string& page, const std::string& name, const std
 } // namespace
 
 bool writePreviewPage(const std::string& controllersFolder, const std::vector<std::string>& names,
-                      std::string_view background, std::string_view text, MessageBoxes& messages)
+                      std::string_view background, std::string_view text, bool loadsWebPlayer,
+                      MessageBoxes& messages)
 {
     const std::string path = controllersFolder + kPreviewPageName;
     const auto cannotCreate = [&] {
@@ -66,7 +67,7 @@ bool writePreviewPage(const std::string& controllersFolder, const std::vector<st
         return cannotCreate();
 
     std::string page;
-    appendPageHead(page, "Orvaln - Preview Controllers");
+    appendPageHead(page, "Orvaln - Preview Controllers", loadsWebPlayer);
     appendBodyTag(page, background, text);
     page += "    <p>\n"
             "      Orvaln - Preview Controllers\n"

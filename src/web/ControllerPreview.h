@@ -12,10 +12,12 @@ class MessageBoxes;
 inline constexpr const char* kPreviewPageName = "preview.htm";
 
 // Writes the page that shows every correctly named controller at work, in
-// list order and in the given colours, to controllersFolder + "preview.htm".
-// Badly named controllers are left out with a warning each. Returns false
-// (after a warning) when the page could not be written.
+// list order and in the given colours, to controllersFolder + "preview.htm";
+// with loadsWebPlayer, its head loads the web player beside it. Badly named
+// controllers are left out with a warning each. Returns false (after a
+// warning) when the page could not be written.
 bool writePreviewPage(const std::string& controllersFolder, const std::vector<std::string>& names,
-                      std::string_view background, std::string_view text, MessageBoxes& messages);
+                      std::string_view background, std::string_view text, bool loadsWebPlayer,
+                      MessageBoxes& messages);
 
 } // namespace orvalin

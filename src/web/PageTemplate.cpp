@@ -1,10 +1,11 @@
 #include "web/PageTemplate.h"
 
+#include "web/WebPlayer.h"
 #include "web/Windows1252.h"
 
 namespace orvalin {
 
-void appendPageHead(std::string& page, std::string_view title)
+void appendPageHead(std::string& page, std::string_view title, bool loadsWebPlayer)
 {
     page += "<html>\n"
             "  <head>\n"
@@ -16,8 +17,10 @@ void appendPageHead(std::string& page, std::string_view title)
             "    <meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
             "    <style>\n"
             "      P { font-family: Arial, Helvetica, sans-serif }\n"
-            "    </style>\n"
-            "  </head>\n";
+            "    </style>\n";
+    if (loadsWebPlayer)
+        page += kWebPlayerScriptLine;
+    page += "  </head>\n";
 }
 
 void appendBodyTag(std::string& page, std::string_view background, std::string_view text)

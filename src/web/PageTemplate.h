@@ -19,7 +19,8 @@ struct EmbedValues {
     std::string height;
 };
 
-void appendPageHead(std::string& page, std::string_view title);
+// With loadsWebPlayer, the head also loads the player copied beside the page.
+void appendPageHead(std::string& page, std::string_view title, bool loadsWebPlayer);
 void appendBodyTag(std::string& page, std::string_view background, std::string_view text);
 void appendObjectTag(std::string& page, const EmbedValues& values);
 void appendMovieParameters(std::string& page, const EmbedValues& values,

@@ -57,7 +57,7 @@ std::string WebPageWriter::pageText(const OutputNames& names) const
     const std::string& background = settings_.backgroundColour;
 
     std::string page;
-    appendPageHead(page, text);
+    appendPageHead(page, text, settings_.webPlayer);
     appendBodyTag(page, background, settings_.textColour);
     page += "\n\n\n"
             "    <p>\n";

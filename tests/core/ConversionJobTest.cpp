@@ -127,8 +127,8 @@ TEST_F(ConversionJobTest, AFailedOrCancelledStageEndsTheRun)
 }
 
 // A missing controller leaves the run a success, as does a name that would
-// reach outside the Controllers folder; a copy or page that cannot be written
-// fails it, and the run then leaves none of its outputs.
+// reach outside the Controllers folder; a copy, player or page that cannot be
+// written fails it, and the run then leaves none of its outputs.
 TEST_F(ConversionJobTest, TheControllerAndPageDecideTheOutcome)
 {
     for (const std::string name : {"gone01100100", "../Controllers/demo04200150"}) {
@@ -148,9 +148,14 @@ TEST_F(ConversionJobTest, TheControllerAndPageDecideTheOutcome)
         EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Failed});
         EXPECT_EQ(host.events.back(), "outcome"); // no progress 100
     }
-    for (const std::string name : {"orvaln9s.swf", "orvaln9.htm", "orvaln10s.swf", "orvaln10c.swf"})
-        EXPECT_FALSE(test::fileExists(out(name))) << name;
-    EXPECT_EQ(savedSettings().nextOutputNumber, 11);
+    settings.webPlayer = true; // this program folder has no player to copy
+    run();
+    EXPECT_EQ(messages.shown.at(0).text, "Error: Cannot copy the web player into folder \"" + out("ruffle/") + "\".");
+    EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Failed});
+    for (const std::string name : {"orvaln9s.swf", "orvaln9.htm", "orvaln10s.swf", "orvaln10c.swf", "orvaln11s.swf",
+                                   "orvaln11.htm", "ruffle"})
+        EXPECT_FALSE(std::filesystem::exists(out(name))) << name;
+    EXPECT_EQ(savedSettings().nextOutputNumber, 12);
 }
 
 // Names in the output folder that someone else controls: links are replaced,

@@ -56,7 +56,7 @@ TEST(ParametersReading, FlagsAndNumbers)
         EXPECT_EQ(parseParameters("y\n\n1\n\nc\n00\ny\n\n\n1\n" + line + "\n").bitrate, bitrate) << line;
 }
 
-// A short file leaves the rest empty; lines past the thirteenth are never read.
+// A short file leaves the rest empty; lines past the fourteenth are never read.
 TEST(ParametersReading, AcceptsEitherLineEndAndShortOrLongFiles)
 {
     const ConversionSettings full{false, "/out/", OutputMode::BareLooping, "x", "d", 3, false, "AA", "BB", 4, 5, 6, 7};
@@ -65,7 +65,15 @@ TEST(ParametersReading, AcceptsEitherLineEndAndShortOrLongFiles)
     EXPECT_EQ(parseParameters("n\rx\n/a\r\r\n").outputFolder, "/a\r");
     EXPECT_EQ(parseParameters("y\r\n/out/\r\n3\r\nname01100100\r\nf\r\n"),
               (ConversionSettings{true, "/out/", OutputMode::BareOnce, "name01100100", "f"}));
-    EXPECT_EQ(parseParameters("n\n\n\n\n\n\n\n\n\n\n\n\n2\n9\n").channels, 2);
+    EXPECT_EQ(parseParameters("n\n\n\n\n\n\n\n\n\n\n\n\n2\nn\ny\n").channels, 2);
+
+    // The web player's line round-trips, and is written only while on.
+    ConversionSettings withPlayer = full;
+    withPlayer.webPlayer = true;
+    EXPECT_EQ(formatParameters(withPlayer), formatParameters(full) + "y\r\n");
+    EXPECT_EQ(parseParameters(formatParameters(withPlayer)), withPlayer);
+    for (const char* line : {"y", "Y", "yes", ""})
+        EXPECT_EQ(parseParameters(formatParameters(full) + line + "\r\n").webPlayer, line == std::string("y"));
 }
 
 TEST_F(ParametersFileTest, AMissingOrUnwritableFileIsFatalWithItsMessage)

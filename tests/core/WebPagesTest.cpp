@@ -2,6 +2,7 @@
 #include "web/ControllerPreview.h"
 #include "web/ControllerSize.h"
 #include "web/WebPageWriter.h"
+#include "web/WebPlayer.h"
 #include "web/Windows1252.h"
 
 #include "FakePlatform.h"
@@ -32,7 +33,7 @@ protected:
 
     bool writePreview(const std::vector<std::string>& names)
     {
-        return writePreviewPage(folder.path(), names, "FFFFCC", "000080", messages);
+        return writePreviewPage(folder.path(), names, "FFFFCC", "000080", false, messages);
     }
     std::string preview() const { return test::readText(folder.file("preview.htm")); }
 
@@ -100,6 +101,41 @@ TEST_F(WebPagesTest, TextAndColoursGoIntoThePage)
     EXPECT_EQ(lines[10], "  <body bgcolor=\"#ff00ff\" text=\"#000000\">");
     EXPECT_EQ(lines[19], "        <param name=bgcolor value=#ff00ff>");
     EXPECT_NE(lines[21].find("bgcolor=#ff00ff loop"), std::string::npos);
+}
+
+// The player adds one line to the head of every kind of page, preview
+// included; its copy beside a page is remade only when it differs.
+TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical)
+{
+    const std::string scriptLine = "    <script src=\"ruffle/ruffle.js\"></script>";
+    for (const auto mode : {OutputMode::Controller, OutputMode::BareLooping, OutputMode::BareOnce}) {
+        settings = {.outputMode = mode, .webPlayer = false};
+        std::vector<std::string> lines = pageLines();
+        lines.insert(lines.begin() + 9, scriptLine);
+        settings.webPlayer = true;
+        EXPECT_EQ(pageLines(), lines) << static_cast<int>(mode);
+    }
+    ASSERT_TRUE(writePreviewPage(folder.path(), {}, "FFFFCC", "000080", true, messages));
+    EXPECT_NE(preview().find(scriptLine + "\r\n  </head>"), std::string::npos);
+
+    std::filesystem::create_directories(folder.file("program/player"));
+    test::writeText(folder.file("program/player/ruffle.js"), "player");
+    test::writeText(folder.file("program/player/core.wasm"), "core");
+    const auto copyIdentity = [&] { return std::filesystem::status(folder.file("pages/ruffle")).permissions(); };
+    std::filesystem::create_directories(folder.file("pages"));
+    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+    EXPECT_EQ(test::readText(folder.file("pages/ruffle/core.wasm")), "core");
+    std::filesystem::permissions(folder.file("pages/ruffle"), std::filesystem::perms::owner_all);
+    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+    EXPECT_EQ(copyIdentity(), std::filesystem::perms::owner_all) << "an identical copy stays";
+    for (const auto& [name, text] : {std::pair{"ruffle.js", "changed"}, {"extra.js", "more"}}) {
+        test::writeText(folder.file("pages/ruffle/") + name, text);
+        ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+        EXPECT_EQ(test::readText(folder.file("pages/ruffle/ruffle.js")), "player");
+        EXPECT_FALSE(test::fileExists(folder.file("pages/ruffle/extra.js")));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("pages")), {}), 1) << "no leftovers";
+    }
+    EXPECT_FALSE(placeWebPlayer(folder.file("nowhere/"), folder.file("pages/")));
 }
 
 TEST_F(WebPagesTest, PagesThatCannotBeMadeAreReported)
