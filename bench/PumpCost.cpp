@@ -60,6 +60,7 @@ public:
 class NoOpener final : public DocumentOpener {
 public:
     bool openDocument(const std::string&) override { return true; }
+    bool openAddress(const std::string&) override { return true; }
 };
 
 bool finished(const WorkingDialog& dialog)

@@ -16,4 +16,9 @@ bool QtDocumentOpener::openDocument(const std::string& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
+bool QtDocumentOpener::openAddress(const std::string& address)
+{
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
 } // namespace orvalin

@@ -8,6 +8,7 @@ namespace orvalin {
 class QtDocumentOpener final : public DocumentOpener {
 public:
     bool openDocument(const std::string& path) override;
+    bool openAddress(const std::string& address) override;
 };
 
 } // namespace orvalin

@@ -1,6 +1,7 @@
 // Lays out what the browser test serves, made by our own programs:
 //   run/      six runs of the command-line converter with controller output
 //             (letters c, d, e, f, x, and one whose stream is then removed)
+//   web/      a controller page and a bare page made with the web player
 //   layout.json  the runs, and where each controller's buttons and lamps are
 // Usage: orvalin-browser-fixture OUT CONVERTER MP3
 #include "ControllerLook.h"
@@ -76,6 +77,7 @@ int main(int argc, char** argv)
     // Each run has its own copy of the parameters file, so that the program
     // folder stays as built.
     fs::create_directories(out / "run");
+    fs::create_directories(out / "web");
     fs::copy_file(converter.parent_path() / "orvaln.da0", out / "orvaln.da0");
     json << "}, \"runs\": [";
     for (const Run& run : kRuns) {
@@ -98,6 +100,16 @@ int main(int argc, char** argv)
              << controller << "\"}";
     }
 
+    // Pages that load the web player: a controller that plays at once (7)
+    // and bare looping output (8).
+    for (const auto& [number, mode] : {std::pair{"7", "controller"}, {"8", "loop"}}) {
+        const std::string command = "'" + converter.string() + "' --yes --quiet --web-player --letter f --mode " +
+                                    mode + " --number " + number + " --controller " + looks.front().name +
+                                    " --settings '" + (out / "orvaln.da0").string() + "' --output-dir '" +
+                                    (out / "web").string() + "' '" + argv[3] + "'";
+        if (std::system(command.c_str()) != 0)
+            return 1;
+    }
     json << "]}\n";
     return (std::ofstream(out / "layout.json") << json.str()) ? 0 : 1;
 }

@@ -8,7 +8,8 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { spawn } from 'node:child_process';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const served = process.env.ORVALIN_SERVED;
@@ -50,15 +51,18 @@ function serve(request, response) {
   fs.createReadStream(file).pipe(response);
 }
 
-// Runs in each page before its scripts: Ruffle's settings, and a record of
-// every audio buffer Ruffle's mixer hands to Web Audio with its loudest sample.
-function pageSetup() {
+// Runs in each page before its scripts: Ruffle's settings when the test
+// brings Ruffle, and a record of every audio buffer Ruffle's mixer hands to
+// Web Audio with its loudest sample.
+function pageSetup(configure) {
   // Software WebGL in headless Chromium leaves screenshots blank; a 2D canvas
   // can also be read back for the lamps' colours.
-  window.RufflePlayer = {
-    config: { autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, letterbox: 'off', contextMenu: 'off',
-      publicPath: '/ruffle/', logLevel: 'warn', preferredRenderer: 'canvas' },
-  };
+  if (configure) {
+    window.RufflePlayer = {
+      config: { autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, letterbox: 'off', contextMenu: 'off',
+        publicPath: '/ruffle/', logLevel: 'warn', preferredRenderer: 'canvas' },
+    };
+  }
   window.soundLog = [];
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
@@ -80,7 +84,7 @@ async function openPage(relativeUrl) {
     // Failed fetches are judged by their responses, not by the console.
     if (m.type() === 'error' && !m.text().startsWith('Failed to load resource')) record.errors.push(m.text());
   });
-  await page.addInitScript(pageSetup);
+  await page.addInitScript(pageSetup, true);
   await page.goto(`${origin}/${relativeUrl}`, { waitUntil: 'load' });
   // Ruffle comes from the test, never from our pages.
   await page.addScriptTag({ url: '/ruffle/ruffle.js' });
@@ -263,4 +267,91 @@ describe('controllers in Ruffle', { concurrency: 2 }, () => {
       [['lamps', ''], ['click', 'play'], ['wait', 1500], ['lamps', ''], ['quiet'], ['shot', 'no-sound']]],
   ];
   for (const [name, letter, hasStream, steps] of runs) test(name, () => playRun(letter, hasStream, steps));
+});
+
+// Pages made with the web player, served by the desktop program's own page
+// server, in a Chromium that holds sound back until a click, as browsers do
+// for a visitor; the pages bring the player themselves.
+describe('pages with the web player', () => {
+  let pageServer;
+  let webOrigin;
+  let visitor;
+  let visitorDir;
+
+  before(async () => {
+    pageServer = spawn(process.env.ORVALIN_PAGE_SERVER, [path.join(served, 'web')], { stdio: ['ignore', 'pipe', 'inherit'] });
+    let output = '';
+    pageServer.stdout.on('data', (chunk) => { output += chunk; });
+    const port = await waitFor('the page server\'s port', () => output.match(/^(\d+)\n/)?.[1], 10000);
+    webOrigin = `http://127.0.0.1:${port}`;
+    visitorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'orvalin-visitor-'));
+    visitor = await chromium.launchPersistentContext(visitorDir, {
+      executablePath: '/usr/bin/chromium', headless: true, viewport: { width: 900, height: 700 },
+      args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync'],
+    });
+  });
+
+  after(async () => {
+    await visitor?.close();
+    pageServer?.kill();
+    if (visitorDir) fs.rmSync(visitorDir, { recursive: true, force: true });
+  });
+
+  // A visitor clicks the controller's play button, or, for sound that plays
+  // unseen, anywhere on the page.
+  for (const [kind, number, hasPlayButton] of [['a controller page', 7, true], ['a bare page', 8, false]]) {
+    test(`${kind} plays its stream for a visitor who clicks`, async () => {
+      const page = await visitor.newPage();
+      const responses = [];
+      page.on('response', (r) => responses.push({ url: new URL(r.url()), status: r.status() }));
+      await page.addInitScript(pageSetup, false);
+      await page.goto(`${webOrigin}/orvaln${number}.htm`, { waitUntil: 'load' });
+      const [player] = await players(page, 1);
+      // Without a graphics card, the player first says so; a visitor closes
+      // that note and clicks play again.
+      const shown = () => player.evaluate((element) => ['#play-button', '#hardware-acceleration-modal'].map((id) => {
+        const part = element.shadowRoot?.querySelector(id);
+        return Boolean(part) && getComputedStyle(part).display !== 'none';
+      }));
+      // Chromium holds the sound back until a click most of the time, not
+      // always; while it does, nothing may sound.
+      const started = await waitFor('the player to be ready', async () => (await shown()).some(Boolean) ||
+        (await soundSince(page)).log.length > 0 && 'started', 15000);
+      if (started !== 'started') {
+        await sleep(1000);
+        assert.ok((await soundSince(page)).log.every((b) => b.peak < kSoundPeak), 'no sound before the click');
+      }
+      const box = await player.boundingBox();
+      let clicked = false;
+      await waitFor('the player to start', async () => {
+        const [playButton, note] = await shown();
+        if (note) await player.locator('#hardware-acceleration-modal .close-modal').click();
+        else if (playButton || !clicked) {
+          const [x, y] = hasPlayButton ? [box.width / 2, box.height / 2] : [300, 100];
+          await page.mouse.click(box.x + x, box.y + y);
+          clicked = true;
+        }
+        return clicked && !playButton && !note;
+      }, 15000);
+      const stream = await waitFor('the stream\'s request',
+        () => responses.find((r) => r.url.pathname === `/orvaln${number}s.swf`), 15000);
+      assert.equal(stream.status, 200);
+      await waitForSound(page, 0, 15000);
+      // Everything came from the page's own folder; a browser asks for an icon too.
+      const favicon = (r) => r.url.pathname === '/favicon.ico';
+      assert.deepEqual(responses.filter((r) => r.url.origin !== webOrigin || (r.status !== 200 && !favicon(r))), []);
+      assert.ok(responses.some((r) => r.url.pathname === '/ruffle/ruffle-player.js'));
+      await page.close();
+    });
+  }
+
+  test('a page opened as a file shows the player\'s message about it', async () => {
+    const page = await visitor.newPage();
+    await page.goto(pathToFileURL(path.join(served, 'web', 'orvaln7.htm')).href, { waitUntil: 'load' });
+    const [player] = await players(page, 1);
+    await waitFor('the message about "file:"', () => player.evaluate(
+      (element) => element.shadowRoot?.textContent.includes('"file:" protocol')), 15000);
+    await page.close();
+  });
 });

@@ -69,6 +69,7 @@ public:
         opened.push_back(path);
         return succeed;
     }
+    bool openAddress(const std::string& address) override { return openDocument(address); }
 
     std::vector<std::string> opened;
     bool succeed = true;
