@@ -12,6 +12,7 @@
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
+#include "ui/LocalPageServer.h"
 #include "ui/QtMessagePump.h"
 #include "ui/QtSystemDialogs.h"
 #include "ui/WorkingDialog.h"
@@ -106,10 +107,11 @@ int main(int argc, char* argv[])
     JobStatus status;
     TimedPump pump;
     NoOpener opener;
+    LocalPageServer pageServer;
     DefaultStageRunner stages(status, pump, context.programFolder);
     QtSystemDialogs systemDialogs;
-    const DesktopServices services{settings, context,  status, parameters,    messages,
-                                   messages, pump,     opener, systemDialogs, stages};
+    const DesktopServices services{settings, context, status,     parameters,    messages, messages,
+                                   pump,     opener,  pageServer, systemDialogs, stages};
     WorkingDialog dialog(services);
 
     const auto start = Clock::now();

@@ -6,6 +6,7 @@
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
 #include "ui/MainDialog.h"
+#include "ui/LocalPageServer.h"
 #include "ui/QtDocumentOpener.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtMessagePump.h"
@@ -41,10 +42,11 @@ int main(int argc, char* argv[])
 
     QtMessagePump pump;
     QtDocumentOpener opener;
+    LocalPageServer pageServer;
     QtSystemDialogs systemDialogs;
     DefaultStageRunner stages(status, pump, context.programFolder);
-    const DesktopServices services{settings,    context, status, parameters,    messages,
-                                   runMessages, pump,    opener, systemDialogs, stages};
+    const DesktopServices services{settings,    context, status,     parameters,    messages, runMessages,
+                                   pump,        opener,  pageServer, systemDialogs, stages};
     MainDialog window(services);
     messages.setOwner(&window);
     window.show();

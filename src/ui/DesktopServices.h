@@ -11,6 +11,7 @@ class ParametersFile;
 class MessageBoxes;
 class MessagePump;
 class DocumentOpener;
+class LocalPageServer;
 class SystemDialogs;
 class StageRunner;
 
@@ -25,6 +26,7 @@ struct DesktopServices {
     MessageBoxes& runMessages; // a run's questions and file errors, on their own
     MessagePump& pump;
     DocumentOpener& opener;
+    LocalPageServer& pageServer; // for pages that load the web player
     SystemDialogs& systemDialogs;
     StageRunner& stages;
 

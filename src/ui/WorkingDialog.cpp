@@ -7,6 +7,7 @@
 #include "ui/ColourLabel.h"
 #include "ui/DialogColours.h"
 #include "ui/DialogUnits.h"
+#include "ui/LocalPageServer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,6 +29,7 @@ WorkingDialog::WorkingDialog(const DesktopServices& services, QWidget* parent)
       environment_(services.jobEnvironment()),
       messages_(services.messages),
       opener_(services.opener),
+      pageServer_(services.pageServer),
       job_(environment_, services.stages, *this)
 {
     setWindowTitle(QStringLiteral("Orvalin - Working"));
@@ -169,7 +171,7 @@ void WorkingDialog::reject()
 
 void WorkingDialog::launchOutput()
 {
-    if (!opener_.openDocument(job_.outputDir() + job_.pageFileName()))
+    if (!launchPage(job_.outputDir(), job_.pageFileName(), environment_.settings.webPlayer, pageServer_, opener_))
         environment_.messages.warn("Error: Could not launch the web page with the default browser.");
 }
 

@@ -47,6 +47,7 @@ private:
     JobEnvironment environment_;
     MessageBoxes& messages_;
     DocumentOpener& opener_;
+    LocalPageServer& pageServer_;
     ConversionJob job_;
     bool jobStarted_ = false;
     bool finished_ = false;

@@ -4,6 +4,7 @@
 #include "ProgramFolderFixture.h"
 #include "ScriptedSystemDialogs.h"
 #include "ui/DesktopServices.h"
+#include "ui/LocalPageServer.h"
 #include "ui/QtMessagePump.h"
 
 namespace orvalin::test {
@@ -14,8 +15,8 @@ namespace orvalin::test {
 struct DesktopFixture : ProgramFolderFixture {
     DesktopServices services()
     {
-        return {settings,    context, status, parameters,    messages,
-                runMessages, pump,    opener, systemDialogs, stages};
+        return {settings, context, status,     parameters,    messages, runMessages,
+                pump,     opener,  pageServer, systemDialogs, stages};
     }
 
     // The run's own boxes; `messages` are the main window's.
@@ -23,6 +24,7 @@ struct DesktopFixture : ProgramFolderFixture {
 
     QtMessagePump pump;
     RecordingOpener opener;
+    LocalPageServer pageServer;
     ScriptedSystemDialogs systemDialogs;
     FakeStages stages{status, pump};
 };

@@ -2,6 +2,8 @@
 #include "ModalDriver.h"
 #include "ui/WorkingDialog.h"
 
+#include <QTcpSocket>
+
 #include <filesystem>
 
 using namespace orvalin;
@@ -68,6 +70,18 @@ private slots:
         QCOMPARE(f->opener.opened, std::vector<std::string>(2, f->output("orvaln7.htm")));
         QCOMPARE(f->runMessages.shown.size(), 1u);
         QCOMPARE(f->runMessages.shown[0].text, "Error: Could not launch the web page with the default browser.");
+        // A page that loads the web player opens through the local server.
+        f->opener.succeed = true;
+        f->settings.webPlayer = true;
+        button("&Launch Output").click();
+        const QString address = QString::fromStdString(f->opener.opened.back());
+        QCOMPARE(address, QStringLiteral("http://127.0.0.1:%1/orvaln7.htm").arg(f->pageServer.port()));
+        QTcpSocket browser;
+        browser.connectToHost(QHostAddress::LocalHost, f->pageServer.port());
+        browser.write("GET /orvaln7.htm HTTP/1.1\r\n\r\n");
+        QByteArray answer;
+        QVERIFY(QTest::qWaitFor([&] { return (answer += browser.readAll()).endsWith("</html>\r\n"); }, 5000));
+        QVERIFY(answer.endsWith("\r\n\r\n" + QByteArray::fromStdString(readText(f->output("orvaln7.htm")))));
         button("&OK").click();
         QVERIFY(!dialog->isVisible());
         dialog->show();
