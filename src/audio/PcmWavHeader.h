@@ -15,6 +15,8 @@ inline constexpr std::uint64_t kDataSizeOffset = 40;
 // readers that take them as signed 32-bit numbers (the encode stage among
 // them) need, and whole stereo sample frames fit.
 inline constexpr std::uint32_t kMaxPcmDataBytes = (0x7FFFFFFFu - 36) / 4 * 4;
+static_assert(std::uint64_t{kMaxPcmDataBytes} + kPcmWavHeaderSize - 8 <= 0x7FFFFFFFu);
+static_assert(kMaxPcmDataBytes % 4 == 0 && kMaxPcmDataBytes > 0x7FFFFFFFu - 64);
 
 std::array<std::uint8_t, kPcmWavHeaderSize> pcmWavHeader(int channels, int sampleRate);
 

@@ -202,14 +202,5 @@ TEST_F(Mp3DecodeStageTest, InputWithoutSound)
     EXPECT_EQ(result.errorText, "Cannot open MP3 file.");
 }
 
-// Beyond this the encode stage, which takes the data size as a signed 32-bit
-// number, would see a negative chunk.
-TEST(PcmWavLimit, BothSizeFieldsStayBelowTwoGibibytesInWholeSampleFrames)
-{
-    EXPECT_LE(std::uint64_t{kMaxPcmDataBytes} + kPcmWavHeaderSize - 8, 0x7FFFFFFFu);
-    EXPECT_EQ(kMaxPcmDataBytes % 4, 0u);
-    EXPECT_GT(kMaxPcmDataBytes, 0x7FFFFFFFu - 64);
-}
-
 } // namespace
 } // namespace orvalin
