@@ -70,11 +70,13 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
     startupBox_ = new QCheckBox(QStringLiteral("&Show tips at startup"), this);
     units.place(*startupBox_, 9, 152, 84, 8);
 
-    connect(nextButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber + 1); });
-    connect(previousButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber - 1); });
+    connect(nextButton, &QPushButton::clicked, this,
+            [this] { moveTo(stepTipRequest(settings_.tipNumber, 1)); });
+    connect(previousButton, &QPushButton::clicked, this,
+            [this] { moveTo(stepTipRequest(settings_.tipNumber, -1)); });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    moveTo(settings_.tipNumber + 1);
+    moveTo(stepTipRequest(settings_.tipNumber, 1));
     startupBox_->setChecked(settings_.showTipsAtStartup);
     connect(startupBox_, &QCheckBox::clicked, this, &TipDialog::setShowAtStartup);
 }
