@@ -5,6 +5,7 @@
 #include "settings/ConversionSettings.h"
 #include "ui/SystemDialogs.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,7 +81,11 @@ void OutputTab::setToDesktop(bool toDesktop)
 
 void OutputTab::browseFolder()
 {
-    const auto folder = systemDialogs_.browseFolder(this, QString::fromLatin1(kBrowseTitle));
+    // The browser opens where the outputs go now, not wherever the program
+    // happened to be started.
+    const QString current = folderBox_->text();
+    const auto folder = systemDialogs_.browseFolder(this, QString::fromLatin1(kBrowseTitle),
+                                                    current.isEmpty() ? QDir::homePath() : current);
     if (!folder)
         return;
     // The text change stores the folder in the working copy.
