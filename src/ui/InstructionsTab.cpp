@@ -1,8 +1,8 @@
 #include "ui/InstructionsTab.h"
 
 #include "settings/ConversionSettings.h"
+#include "ui/DialogGroupBox.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -15,7 +15,7 @@ InstructionsTab::InstructionsTab(ConversionSettings& workingSettings, QWidget* p
     : OptionsPage(workingSettings, parent)
 {
     const DialogUnits units = this->units();
-    auto* group = new QGroupBox(QStringLiteral("Instruction"), this);
+    auto* group = new DialogGroupBox(QStringLiteral("Instruction"), this);
     units.place(*group, 11, 10, 234, 79);
 
     struct Standard {

@@ -3,10 +3,10 @@
 #include "common/LeadingInteger.h"
 #include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
+#include "ui/DialogGroupBox.h"
 #include "ui/SystemDialogs.h"
 
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,7 +28,7 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
     : OptionsPage(workingSettings, parent), systemDialogs_(systemDialogs)
 {
     const DialogUnits units = this->units();
-    auto* group = new QGroupBox(QStringLiteral("Output files go here"), this);
+    auto* group = new DialogGroupBox(QStringLiteral("Output files go here"), this);
     units.place(*group, 8, 12, 242, 68);
 
     auto* toDesktop = new QRadioButton(QStringLiteral("To &desktop"), this);

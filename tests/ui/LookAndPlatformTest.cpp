@@ -77,6 +77,21 @@ private slots:
         swatch->setBackgroundColour(QColor(10, 20, 30));
         applyDialogColours(dialog);
         QCOMPARE(swatch->backgroundColour(), QColor(10, 20, 30));
+
+        // Every page, and the inside of every group on it, shows the grey too.
+        OptionsDialog options(f->services());
+        options.show();
+        auto* tabs = options.findChild<PageTabControl*>();
+        for (int index = 0; index < tabs->count(); ++index) {
+            tabs->setCurrentIndex(index);
+            const QImage shot = options.grab().toImage();
+            QWidget* page = tabs->widget(index);
+            const QList<QWidget*> areas = page->findChildren<QWidget*>() << page;
+            for (QWidget* area : areas)
+                if (area == page || qobject_cast<QGroupBox*>(area))
+                        QCOMPARE(shot.pixelColor(area->mapTo(&options, QPoint(area->width() - 4, area->height() / 2))),
+                             dialogGrey(system.color(QPalette::Base)));
+        }
     }
 
     // Sizes follow the font as dialog units do: a font twice as large (or a
