@@ -5,12 +5,12 @@
 #include "ui/ColourLabel.h"
 #include "ui/DialogColours.h"
 #include "ui/DialogUnits.h"
+#include "ui/SvgPicture.h"
 #include "ui/TipFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
-#include <QStyle>
 
 namespace orvalin {
 
@@ -45,7 +45,8 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
     auto* icon = new ColourLabel(QString(), this);
     inTipColours(*icon);
     units.place(*icon, 10, 26, 20, 20);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(icon->size()));
+    icon->setPixmap(renderSvg(QString::fromStdString(programFolder + "tip.svg"), icon->size(),
+                              icon->devicePixelRatioF()));
 
     auto* heading = new ColourLabel(QStringLiteral("Did you know..."), this);
     inTipColours(*heading);

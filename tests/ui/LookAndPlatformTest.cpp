@@ -149,6 +149,23 @@ private slots:
         QVERIFY(std::abs(sizes[1].height() - 2 * sizes[0].height()) <= sizes[0].height() / 5);
     }
 
+    // The icons are drawn from their SVG files in as many pixels as the
+    // screen shows, so that they are sharp on a scaled screen too.
+    void iconsAreDrawnForTheScreensPixelRatio()
+    {
+        for (const char* name : {"orvalin.svg", "tip.svg"})
+            std::filesystem::copy_file(ORVALIN_PROGRAM_DIR + std::string(name), f->folder.file(name));
+        MainDialog window(f->services());
+        TipDialog tips(f->settings, f->parameters, f->context.programFolder);
+        QList<QLabel*> icons = window.findChildren<QLabel*>() + tips.findChildren<QLabel*>();
+        icons.removeIf([](QLabel* label) { return label->pixmap().isNull(); });
+        QCOMPARE(icons.size(), 2);
+        for (QLabel* icon : icons) {
+            QCOMPARE(icon->pixmap().size(), icon->size() * icon->devicePixelRatioF());
+            QVERIFY(icon->pixmap().toImage().pixelColor(icon->pixmap().rect().center()).alpha() > 0);
+        }
+    }
+
     void pumpProcessesWaitingEventsAtMostOncePerInterval()
     {
         static QtMessagePump::Clock::time_point now{std::chrono::hours(1)};
