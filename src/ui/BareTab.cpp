@@ -1,8 +1,8 @@
 #include "ui/BareTab.h"
 
 #include "settings/ConversionSettings.h"
+#include "ui/DialogGroupBox.h"
 
-#include <QGroupBox>
 #include <QRadioButton>
 
 namespace orvalin {
@@ -11,7 +11,7 @@ BareTab::BareTab(ConversionSettings& workingSettings, QWidget* parent)
     : OptionsPage(workingSettings, parent)
 {
     const DialogUnits units = this->units();
-    auto* group = new QGroupBox(QStringLiteral("Bare or controller output"), this);
+    auto* group = new DialogGroupBox(QStringLiteral("Bare or controller output"), this);
     units.place(*group, 11, 15, 234, 60);
 
     struct Choice {

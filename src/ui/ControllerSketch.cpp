@@ -2,13 +2,15 @@
 
 #include "web/ControllerSize.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace orvalin {
 
-ControllerSketch::ControllerSketch(QWidget* parent) : QWidget(parent)
+ControllerSketch::ControllerSketch(const QString& controllersFolder, QWidget* parent)
+    : QWidget(parent), controllersFolder_(controllersFolder)
 {
     setAccessibleName(QStringLiteral("Controller size"));
 }
@@ -18,6 +20,13 @@ void ControllerSketch::showController(const QString& name)
     const ControllerSize size = parseControllerSize(name.toStdString());
     width_ = size.width;
     height_ = size.height;
+    // A controller need not have a picture; one that cannot be read leaves
+    // the renderer invalid as well, and the box stands in for it.
+    const QString picture = controllersFolder_ + name + QStringLiteral(".svg");
+    if (QFileInfo::exists(picture))
+        picture_.load(picture);
+    else
+        picture_.load(QByteArray());
     setAccessibleDescription(caption());
     setToolTip(caption());
     update();
@@ -40,12 +49,17 @@ void ControllerSketch::paintEvent(QPaintEvent*)
     if (width_ <= 0 || height_ <= 0)
         return;
 
-    // The declared box, shrunk (never enlarged) to fit above the caption.
+    // The declared box, shrunk (never enlarged) to fit above the caption;
+    // the picture fills it, whatever size the file itself states.
     const QRect area = rect().adjusted(1, 1, -1, -metrics.height() - 2);
     const double scale = std::min({1.0, double(area.width()) / width_, double(area.height()) / height_});
     const QSize box(std::max(1, int(width_ * scale)), std::max(1, int(height_ * scale)));
     const QRect frame(area.center() - QPoint(box.width() / 2, box.height() / 2), box);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (picture_.isValid()) {
+        picture_.render(&painter, frame);
+        return;
+    }
     painter.setBrush(palette().color(QPalette::Mid));
     painter.drawRoundedRect(frame, 3, 3);
 }

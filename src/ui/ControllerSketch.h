@@ -1,21 +1,21 @@
 #pragma once
 
+#include <QSvgRenderer>
 #include <QWidget>
 
 namespace orvalin {
 
 // Stands in for a Flash player, which Linux does not have: shows the chosen
-// controller as the box its name declares, drawn to scale, with its size.
+// controller's picture, the SVG file beside its movie, in the box its name
+// declares, drawn to scale, with its size below. A controller without a
+// picture shows as the bare box.
 class ControllerSketch final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ControllerSketch(QWidget* parent = nullptr);
+    explicit ControllerSketch(const QString& controllersFolder, QWidget* parent = nullptr);
 
     void showController(const QString& name);
-
-    int declaredWidth() const { return width_; }
-    int declaredHeight() const { return height_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -23,6 +23,8 @@ protected:
 private:
     QString caption() const;
 
+    QString controllersFolder_;
+    QSvgRenderer picture_;
     int width_ = 0;
     int height_ = 0;
 };

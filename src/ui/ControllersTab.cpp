@@ -25,7 +25,7 @@ ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::s
     controllerList_->setAccessibleName(QStringLiteral("Controllers"));
     units().place(*controllerList_, 15, 13, 130, 80);
 
-    sketch_ = new ControllerSketch(this);
+    sketch_ = new ControllerSketch(QString::fromStdString(controllersFolder_), this);
     units().place(*sketch_, 157, 20, 82, 51);
 
     auto* previewButton = new QPushButton(QStringLiteral("&Preview All"), this);

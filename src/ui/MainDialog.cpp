@@ -10,18 +10,18 @@
 #include "ui/HelpPage.h"
 #include "ui/OptionsDialog.h"
 #include "ui/OutputTextDialog.h"
+#include "ui/SvgPicture.h"
 #include "ui/SystemDialogs.h"
 #include "ui/TipDialog.h"
 #include "ui/WorkingDialog.h"
 
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 
 namespace orvalin {
@@ -44,11 +44,9 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
       services_(services)
 {
     setWindowTitle(QStringLiteral("Orvalin"));
-    // The program's icon where the application has one, else a stand-in.
-    const QIcon programIcon = QApplication::windowIcon().pixmap(32).isNull()
-                                  ? style()->standardIcon(QStyle::SP_MediaVolume)
-                                  : QApplication::windowIcon();
-    setWindowIcon(programIcon);
+    // The program's icon, drawn from the SVG beside the executable.
+    const QString programIcon = QString::fromStdString(services_.context.programFolder + "orvalin.svg");
+    setWindowIcon(QIcon(programIcon));
     setAcceptDrops(true);
     applyDialogColours(*this);
     const DialogUnits units(font());
@@ -56,7 +54,7 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
 
     auto* icon = new QLabel(this);
     units.place(*icon, 10, 10, 20, 20);
-    icon->setPixmap(programIcon.pixmap(icon->size()));
+    icon->setPixmap(renderSvg(programIcon, icon->size(), icon->devicePixelRatioF()));
 
     auto* title = new ColourLabel(QStringLiteral("Orvalin"), this);
     makeTitle(*title, 20);

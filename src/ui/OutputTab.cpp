@@ -3,9 +3,10 @@
 #include "common/LeadingInteger.h"
 #include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
+#include "ui/DialogGroupBox.h"
 #include "ui/SystemDialogs.h"
 
-#include <QGroupBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,7 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
     : OptionsPage(workingSettings, parent), systemDialogs_(systemDialogs)
 {
     const DialogUnits units = this->units();
-    auto* group = new QGroupBox(QStringLiteral("Output files go here"), this);
+    auto* group = new DialogGroupBox(QStringLiteral("Output files go here"), this);
     units.place(*group, 8, 12, 242, 68);
 
     auto* toDesktop = new QRadioButton(QStringLiteral("To &desktop"), this);
@@ -80,7 +81,11 @@ void OutputTab::setToDesktop(bool toDesktop)
 
 void OutputTab::browseFolder()
 {
-    const auto folder = systemDialogs_.browseFolder(this, QString::fromLatin1(kBrowseTitle));
+    // The browser opens where the outputs go now, not wherever the program
+    // happened to be started.
+    const QString current = folderBox_->text();
+    const auto folder = systemDialogs_.browseFolder(this, QString::fromLatin1(kBrowseTitle),
+                                                    current.isEmpty() ? QDir::homePath() : current);
     if (!folder)
         return;
     // The text change stores the folder in the working copy.

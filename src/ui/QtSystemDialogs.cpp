@@ -13,9 +13,10 @@ std::optional<QString> QtSystemDialogs::chooseInputFile(QWidget* owner)
     return path;
 }
 
-std::optional<QString> QtSystemDialogs::browseFolder(QWidget* owner, const QString& title)
+std::optional<QString> QtSystemDialogs::browseFolder(QWidget* owner, const QString& title,
+                                                     const QString& startFolder)
 {
-    const QString folder = QFileDialog::getExistingDirectory(owner, title);
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, startFolder);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;

@@ -7,7 +7,8 @@ namespace orvalin {
 class QtSystemDialogs final : public SystemDialogs {
 public:
     std::optional<QString> chooseInputFile(QWidget* owner) override;
-    std::optional<QString> browseFolder(QWidget* owner, const QString& title) override;
+    std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                        const QString& startFolder) override;
     std::optional<QColor> chooseColour(QWidget* owner) override;
 };
 

@@ -5,12 +5,12 @@
 #include "ui/ColourLabel.h"
 #include "ui/DialogColours.h"
 #include "ui/DialogUnits.h"
+#include "ui/SvgPicture.h"
 #include "ui/TipFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
-#include <QStyle>
 
 namespace orvalin {
 
@@ -45,7 +45,8 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
     auto* icon = new ColourLabel(QString(), this);
     inTipColours(*icon);
     units.place(*icon, 10, 26, 20, 20);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(icon->size()));
+    icon->setPixmap(renderSvg(QString::fromStdString(programFolder + "tip.svg"), icon->size(),
+                              icon->devicePixelRatioF()));
 
     auto* heading = new ColourLabel(QStringLiteral("Did you know..."), this);
     inTipColours(*heading);
@@ -70,11 +71,13 @@ TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
     startupBox_ = new QCheckBox(QStringLiteral("&Show tips at startup"), this);
     units.place(*startupBox_, 9, 152, 84, 8);
 
-    connect(nextButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber + 1); });
-    connect(previousButton, &QPushButton::clicked, this, [this] { moveTo(settings_.tipNumber - 1); });
+    connect(nextButton, &QPushButton::clicked, this,
+            [this] { moveTo(stepTipRequest(settings_.tipNumber, 1)); });
+    connect(previousButton, &QPushButton::clicked, this,
+            [this] { moveTo(stepTipRequest(settings_.tipNumber, -1)); });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    moveTo(settings_.tipNumber + 1);
+    moveTo(stepTipRequest(settings_.tipNumber, 1));
     startupBox_->setChecked(settings_.showTipsAtStartup);
     connect(startupBox_, &QCheckBox::clicked, this, &TipDialog::setShowAtStartup);
 }

@@ -1,6 +1,8 @@
 #include "ui/TipFile.h"
 
+#include <algorithm>
 #include <fstream>
+#include <limits>
 
 namespace orvalin {
 
@@ -25,6 +27,13 @@ TipChoice selectTip(const std::string& tipsPath, int request)
     if (choice.number > count)
         choice = {first, 1};
     return choice;
+}
+
+int stepTipRequest(int tipNumber, int step)
+{
+    const long long request = static_cast<long long>(tipNumber) + step;
+    return static_cast<int>(std::clamp<long long>(request, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 } // namespace orvalin

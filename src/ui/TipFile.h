@@ -18,4 +18,9 @@ struct TipChoice {
 // keeps its number.
 TipChoice selectTip(const std::string& tipsPath, int request);
 
+// The request one step from a tip number, held at the ends of int's range:
+// a step past the largest number still asks for a tip beyond the last, which
+// gives the first, and one below the smallest still matches nothing.
+int stepTipRequest(int tipNumber, int step);
+
 } // namespace orvalin

@@ -19,7 +19,8 @@ using namespace orvalin::test;
 namespace {
 
 // The texts of visible buttons and one-line labels that do not fit their
-// control, and the controls that reach outside the dialog or page they are on.
+// control, the controls that reach outside the dialog or page they are on,
+// and on a page those that overlap another or cross the frame of a group.
 QStringList clippedTexts(QWidget& dialog)
 {
     QStringList clipped;
@@ -34,6 +35,14 @@ QStringList clippedTexts(QWidget& dialog)
         if ((parent == &dialog || qobject_cast<OptionsPage*>(parent)) && !control->isHidden() &&
             !parent->rect().contains(control->geometry()))
             clipped << QStringLiteral("outside: ") + control->metaObject()->className() + " " + text;
+        const auto siblings = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* other : qobject_cast<OptionsPage*>(parent) ? siblings : QList<QWidget*>()) {
+            const auto* group = qobject_cast<QGroupBox*>(other);
+            const QRect inside = group ? group->contentsRect().translated(group->pos()) : QRect();
+            if (other != control && !qobject_cast<QGroupBox*>(control) &&
+                other->geometry().intersects(control->geometry()) && !inside.contains(control->geometry()))
+                clipped << QStringLiteral("overlap: ") + control->metaObject()->className() + " " + text;
+        }
     }
     return clipped;
 }
@@ -77,11 +86,26 @@ private slots:
         swatch->setBackgroundColour(QColor(10, 20, 30));
         applyDialogColours(dialog);
         QCOMPARE(swatch->backgroundColour(), QColor(10, 20, 30));
+
+        // Every page, and the inside of every group on it, shows the grey too.
+        OptionsDialog options(f->services());
+        options.show();
+        auto* tabs = options.findChild<PageTabControl*>();
+        for (int index = 0; index < tabs->count(); ++index) {
+            tabs->setCurrentIndex(index);
+            const QImage shot = options.grab().toImage();
+            QWidget* page = tabs->widget(index);
+            const QList<QWidget*> areas = page->findChildren<QWidget*>() << page;
+            for (QWidget* area : areas)
+                if (area == page || qobject_cast<QGroupBox*>(area))
+                    QCOMPARE(shot.pixelColor(area->mapTo(&options, QPoint(area->width() - 4, area->height() / 2))),
+                             dialogGrey(system.color(QPalette::Base)));
+        }
     }
 
     // Sizes follow the font as dialog units do: a font twice as large (or a
     // scaled screen) gives the same window, twice as large, and no text is
-    // cut off at either size.
+    // cut off or covered at either size.
     void dialogsGrowWithTheirFontAndClipNoText()
     {
         const QFont original = QApplication::font();
@@ -106,6 +130,16 @@ private slots:
                 tabs->setCurrentIndex(index);
                 clipped += clippedTexts(*tabs->widget(index));
             }
+            // Tab leads from the chosen Special on to its letter box.
+            options.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&options));
+            tabs->setCurrentIndex(3);
+            auto* special = tabs->widget(3)->findChildren<QRadioButton*>().back();
+            special->click();
+            special->setFocus();
+            QTest::keyClick(special, Qt::Key_Tab);
+            if (QApplication::focusWidget() != &named<QLineEdit>(options, "Special instruction letter"))
+                clipped << QStringLiteral("Tab after Special");
             for (QWidget* dialog : std::initializer_list<QWidget*>{&window, &options, &outputText, &tips, &working})
                 clipped += clippedTexts(*dialog);
         }
@@ -113,6 +147,23 @@ private slots:
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(" | ")));
         QVERIFY(std::abs(sizes[1].width() - 2 * sizes[0].width()) <= sizes[0].width() / 5);
         QVERIFY(std::abs(sizes[1].height() - 2 * sizes[0].height()) <= sizes[0].height() / 5);
+    }
+
+    // The icons are drawn from their SVG files in as many pixels as the
+    // screen shows, so that they are sharp on a scaled screen too.
+    void iconsAreDrawnForTheScreensPixelRatio()
+    {
+        for (const char* name : {"orvalin.svg", "tip.svg"})
+            std::filesystem::copy_file(ORVALIN_PROGRAM_DIR + std::string(name), f->folder.file(name));
+        MainDialog window(f->services());
+        TipDialog tips(f->settings, f->parameters, f->context.programFolder);
+        QList<QLabel*> icons = window.findChildren<QLabel*>() + tips.findChildren<QLabel*>();
+        icons.removeIf([](QLabel* label) { return label->pixmap().isNull(); });
+        QCOMPARE(icons.size(), 2);
+        for (QLabel* icon : icons) {
+            QCOMPARE(icon->pixmap().size(), icon->size() * icon->devicePixelRatioF());
+            QVERIFY(icon->pixmap().toImage().pixelColor(icon->pixmap().rect().center()).alpha() > 0);
+        }
     }
 
     void pumpProcessesWaitingEventsAtMostOncePerInterval()

@@ -6,6 +6,10 @@
 #include "ui/OptionsDialog.h"
 #include "ui/PageTabControl.h"
 #include "ui/TipDialog.h"
+#include "web/ControllerCatalogue.h"
+#include "web/ControllerSize.h"
+
+#include <QSvgRenderer>
 
 #include <filesystem>
 
@@ -109,11 +113,14 @@ private slots:
         QVERIFY(!box("Output folder").isEnabled() && !button("&Browse").isEnabled());
         button("To specified &folder").click();
         QVERIFY(box("Output folder").isEnabled() && button("&Browse").isEnabled());
+        typeInto("Output folder", "");
         button("&Browse").click(); // cancelled
-        QCOMPARE(box("Output folder").text(), QString::fromStdString(f->outputFolder()));
+        QCOMPARE(box("Output folder").text(), "");
+        typeInto("Output folder", "/data/");
         f->systemDialogs.folder = "/data/songs";
         button("&Browse").click();
-        QCOMPARE(f->systemDialogs.folderTitles.back(), "Orvalin - Select An Output Folder");
+        const QString asked = "Orvalin - Select An Output Folder at ";
+        QCOMPARE(f->systemDialogs.folderRequests, (std::vector<QString>{asked + QDir::homePath(), asked + "/data/"}));
         QCOMPARE(f->systemDialogs.owners.back(), &page(0));
         button("&OK").click();
         QCOMPARE(f->settings.outputFolder, "/data/songs/");
@@ -132,19 +139,33 @@ private slots:
         QCOMPARE(f->settings.backgroundColour + f->settings.textColour, "ff801234AB");
     }
 
-    // The preview takes the colours as they stand on the Colours tab.
+    // The preview takes the colours as they stand on the Colours tab. The
+    // sketch shows a controller's picture in the box its name declares, and
+    // the bare box for one without a picture.
     void controllersTabPreviewsAndTakesTheChoice()
     {
         const std::string folder = f->folder.file("Controllers/");
         std::filesystem::create_directories(folder);
         for (const char* name : {"wide04300040.swf", "round03150050.swf", "a.swf", "notes.txt"})
             writeText(folder + name, "x");
+        writeText(folder + "wide04300040.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'>"
+                                               "<rect width='10' height='10' fill='#f00'/></svg>");
         f->settings.controllerName = "wide04300040";
         open();
         auto& controllers = named<QListWidget>(*dialog, "Controllers");
         auto& sketch = named<QWidget>(*dialog, "Controller size");
         QCOMPARE(controllers.count(), 3);
         QCOMPARE(controllers.currentItem()->text() + sketch.accessibleDescription(), "wide04300040300 × 40 pixels");
+        const auto redArea = [&] {
+            const QImage shot = sketch.grab().toImage();
+            QRect red;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    red |= shot.pixel(x, y) == qRgb(255, 0, 0) ? QRect(x, y, 1, 1) : QRect();
+            return red;
+        };
+        const QRect red = redArea(); // the declared 300 × 40, not the file's 10 × 10
+        QVERIFY(std::abs(red.height() - red.width() * 40 / 300) <= 3 && red.width() > sketch.width() / 2);
         typeInto("Background colour", "123456");
         f->opener.succeed = false;
         button("&Preview All").click();
@@ -155,8 +176,19 @@ private slots:
 
         controllers.setCurrentRow(1);
         QCOMPARE(sketch.accessibleDescription(), "150 × 50 pixels");
+        QVERIFY(redArea().isEmpty());
+        QCOMPARE(sketch.grab().toImage().pixel(sketch.width() / 2, sketch.height() / 3),
+                 sketch.palette().color(QPalette::Mid).rgb());
         button("&OK").click();
         QCOMPARE(f->settings.controllerName, "round03150050");
+
+        // The controllers the build makes come with pictures of their size.
+        const std::vector<std::string> built = listControllers(ORVALIN_PROGRAM_DIR "Controllers/");
+        QVERIFY(!built.empty());
+        for (const std::string& name : built) {
+            const QSvgRenderer picture(QString::fromStdString(ORVALIN_PROGRAM_DIR "Controllers/" + name + ".svg"));
+            QCOMPARE(picture.defaultSize(), QSize(parseControllerSize(name).width, parseControllerSize(name).height));
+        }
     }
 
     // The tip dialog saves at once; OK must not undo it.

@@ -16,10 +16,11 @@ public:
         return inputFile;
     }
 
-    std::optional<QString> browseFolder(QWidget* owner, const QString& title) override
+    std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                        const QString& startFolder) override
     {
         owners.push_back(owner);
-        folderTitles.push_back(title);
+        folderRequests.push_back(title + " at " + startFolder);
         return folder;
     }
 
@@ -33,7 +34,7 @@ public:
     std::optional<QString> folder;
     std::optional<QColor> colour;
     std::vector<QWidget*> owners;
-    std::vector<QString> folderTitles;
+    std::vector<QString> folderRequests; // title and start folder
 };
 
 } // namespace orvalin::test

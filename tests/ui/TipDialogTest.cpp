@@ -32,11 +32,13 @@ private slots:
             QCOMPARE(selectTip(tips(), request).text, text);
             QCOMPARE(selectTip(tips(), request).number, number);
         }
+        QCOMPARE(stepTipRequest(INT_MIN, -1), INT_MIN); // held there, as past INT_MAX below
     }
 
     void openingShowsTheNextTipAndSavesItsNumber()
     {
-        for (const auto& [stored, shown, saved] : {std::tuple{1, "Second tip", 2}, {3, "First tip", 1}, {-5, "", -4}}) {
+        for (const auto& [stored, shown, saved] :
+             {std::tuple{1, "Second tip", 2}, {3, "First tip", 1}, {-5, "", -4}, {INT_MAX, "First tip", 1}}) {
             f->settings.tipNumber = stored;
             TipDialog dialog(f->settings, f->parameters, f->context.programFolder);
             QCOMPARE(tip(dialog), shown);

@@ -2,9 +2,11 @@
 // stream from source at build time:
 //   orvalin-controllers tone PROGRAM MP3   the preview's sound, encoded by our
 //                                          encoder module in the program folder
-//   orvalin-controllers write FOLDER MP3   controllers and preview.swf
+//   orvalin-controllers write FOLDER MP3   controllers, their pictures and
+//                                          preview.swf
 #include "ControllerLook.h"
 #include "ControllerMovie.h"
+#include "ControllerPicture.h"
 #include "PreviewTone.h"
 
 #include "audio/Mp3EncodeStage.h"
@@ -66,8 +68,10 @@ bool writeControllers(const std::filesystem::path& folder, const std::string& pr
     for (const auto& look : swfgen::controllerLooks()) {
         const auto movie = swfgen::controllerMovie(look);
         const std::string description = look.description + "\n";
+        const std::string picture = swfgen::controllerPicture(look);
         if (!writeFile(folder / (look.name + ".swf"), movie.data(), movie.size()) ||
-            !writeFile(folder / (look.name + ".txt"), description.data(), description.size()))
+            !writeFile(folder / (look.name + ".txt"), description.data(), description.size()) ||
+            !writeFile(folder / (look.name + ".svg"), picture.data(), picture.size()))
             return false;
     }
 
