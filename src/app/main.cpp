@@ -5,6 +5,7 @@
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
+#include "settings/ParametersLocation.h"
 #include "ui/MainDialog.h"
 #include "ui/QtDocumentOpener.h"
 #include "ui/QtMessageBoxes.h"
@@ -35,8 +36,8 @@ int main(int argc, char* argv[])
     QtMessageBoxes messages;
     QtMessageBoxes runMessages;
     SystemProcessExit processExit;
-    ParametersFile parameters(settings, context.programFolder + kParametersFileName, messages,
-                              processExit);
+    ParametersFile parameters(settings, chooseParametersPath(context.programFolder, userConfigFolder()),
+                              messages, processExit);
     parameters.loadParameters();
 
     QtMessagePump pump;
