@@ -26,6 +26,8 @@ int main(int argc, char* argv[])
     JobStatus status;
     context.programFolder = executableFolder();
     context.desktopFolder = desktopFolder();
+    context.userDataFolder = userDataFolder();
+    context.userCacheFolder = userCacheFolder();
 
     const QIcon icon(QString::fromStdString(context.programFolder + "orvalin.svg"));
     if (!icon.pixmap(32).isNull())

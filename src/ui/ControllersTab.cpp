@@ -1,7 +1,7 @@
 #include "ui/ControllersTab.h"
 
+#include "common/ProgramContext.h"
 #include "platform/DocumentOpener.h"
-#include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
 #include "ui/BusyNotice.h"
@@ -14,10 +14,10 @@
 
 namespace orvalin {
 
-ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::string& programFolder,
+ControllersTab::ControllersTab(ConversionSettings& workingSettings, const ProgramContext& context,
                                MessageBoxes& messages, DocumentOpener& opener, QWidget* parent)
     : OptionsPage(workingSettings, parent),
-      controllersFolder_(programFolder + "Controllers" + kPathSeparator),
+      context_(context),
       messages_(messages),
       opener_(opener)
 {
@@ -40,7 +40,7 @@ ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::s
 
 void ControllersTab::fillControllerList()
 {
-    const std::vector<std::string> names = listControllers(controllersFolder_);
+    const std::vector<std::string> names = listControllers(controllerFolders(context_));
     for (const std::string& name : names)
         controllerList_->addItem(QString::fromStdString(name));
     // Highlighting the stored name is no choice of the user's: the stored
@@ -69,10 +69,11 @@ void ControllersTab::generatePreview()
     for (int row = 0; row < controllerList_->count(); ++row)
         names.push_back(controllerList_->item(row)->text().toStdString());
     // The colours as they stand on the Colours tab, confirmed or not.
-    if (!writePreviewPage(controllersFolder_, names, workingSettings_.backgroundColour,
+    const std::string pageFolder = previewPageFolder(context_, names);
+    if (!writePreviewPage(controllerFolders(context_), pageFolder, names, workingSettings_.backgroundColour,
                           workingSettings_.textColour, messages_))
         return;
-    if (!opener_.openDocument(controllersFolder_ + kPreviewPageName))
+    if (!opener_.openDocument(pageFolder + kPreviewPageName))
         messages_.warn("Error: Could not launch the web page with the default browser.");
 }
 
