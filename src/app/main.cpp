@@ -5,6 +5,7 @@
 #include "platform/ProcessExit.h"
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
+#include "settings/ParametersLocation.h"
 #include "ui/MainDialog.h"
 #include "ui/LocalPageServer.h"
 #include "ui/QtDocumentOpener.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[])
     JobStatus status;
     context.programFolder = executableFolder();
     context.desktopFolder = desktopFolder();
+    context.userDataFolder = userDataFolder();
+    context.userCacheFolder = userCacheFolder();
 
     const QIcon icon(QString::fromStdString(context.programFolder + "orvalin.svg"));
     if (!icon.pixmap(32).isNull())
@@ -36,8 +39,8 @@ int main(int argc, char* argv[])
     QtMessageBoxes messages;
     QtMessageBoxes runMessages;
     SystemProcessExit processExit;
-    ParametersFile parameters(settings, context.programFolder + kParametersFileName, messages,
-                              processExit);
+    ParametersFile parameters(settings, chooseParametersPath(context.programFolder, userConfigFolder()),
+                              messages, processExit);
     parameters.loadParameters();
 
     QtMessagePump pump;

@@ -146,7 +146,7 @@ std::string usageText()
            "  -r, --sample-rate HZ     11025, 22050 or 44100\n"
            "  -c, --channels 1|2       mono or stereo\n"
            "  -m, --mode MODE          controller, loop or once\n"
-           "      --controller NAME    controller from the program's Controllers folder\n"
+           "      --controller NAME    controller from a Controllers folder\n"
            "      --letter X           instruction letter of the controller\n"
            "      --background RRGGBB  page background colour\n"
            "      --text-colour RRGGBB page text colour\n"

@@ -50,6 +50,7 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
     ProgramContext context;
     context.programFolder = programFolder;
     context.desktopFolder = desktopFolder();
+    context.userDataFolder = userDataFolder();
 
     watchForInterrupt();
     const bool showBar = !options.quiet && isatty(STDERR_FILENO);

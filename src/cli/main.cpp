@@ -2,6 +2,7 @@
 #include "cli/ConvertCommand.h"
 #include "common/ProgramContext.h"
 #include "platform/Folders.h"
+#include "settings/ParametersLocation.h"
 
 #include <iostream>
 
@@ -25,5 +26,9 @@ int main(int argc, char** argv)
         std::cout << "orvalin-convert " << kVersionText << "\n";
         return kAllConverted;
     }
-    return runConvertCommand(parsed.options, executableFolder());
+    ConvertOptions options = parsed.options;
+    const std::string programFolder = executableFolder();
+    if (!options.settingsPath)
+        options.settingsPath = chooseParametersPath(programFolder, userConfigFolder());
+    return runConvertCommand(options, programFolder);
 }

@@ -10,6 +10,7 @@
 #include "platform/MessagePump.h"
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
+#include "web/ControllerCatalogue.h"
 #include "web/WebPageWriter.h"
 #include "web/WebPlayer.h"
 
@@ -175,12 +176,15 @@ void ConversionJob::copyController()
 {
     // A missing controller leaves the run a success without the copy: the
     // page still names it, and the user can add it by hand. A name that
-    // reaches outside the Controllers folder counts as missing. A copy that
+    // reaches outside the Controllers folders counts as missing. The user's
+    // own controller of the name wins over the shipped one. A copy that
     // cannot be written is a failure.
     const std::string& name = environment_.settings.controllerName;
-    const std::string source =
-        environment_.context.programFolder + "Controllers" + kPathSeparator + name + ".swf";
-    if (!isPlainFileName(name) || !fileIsReadable(source))
+    if (!isPlainFileName(name))
+        return;
+    const std::string fileName = name + ".swf";
+    const std::string source = controllerFolders(environment_.context).holding(fileName) + fileName;
+    if (!fileIsReadable(source))
         return;
     if (copyFile(source, unfinished(controllerFileName())))
         made_.push_back(controllerFileName());

@@ -9,6 +9,8 @@
 namespace orvalin {
 namespace {
 
+constexpr const char* kOwnFolderName = "orvalin";
+
 std::string homeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home)
@@ -18,17 +20,25 @@ std::string homeFolder()
     return {};
 }
 
+// A base folder of the XDG rules: the variable when it holds an absolute
+// path (the rules ignore any other value), else its default in the home folder.
+std::string xdgBaseFolder(const char* variable, const std::string& defaultInHome)
+{
+    if (const char* value = std::getenv(variable); value && *value == kPathSeparator)
+        return withTrailingSeparator(value);
+    return withTrailingSeparator(homeFolder()) + defaultInHome + kPathSeparator;
+}
+
+std::string ownFolderIn(const char* variable, const std::string& defaultInHome)
+{
+    return xdgBaseFolder(variable, defaultInHome) + kOwnFolderName + kPathSeparator;
+}
+
 // Reads XDG_DESKTOP_DIR from user-dirs.dirs, whose values look like
 // "$HOME/Desktop" or an absolute path in double quotes.
 std::string desktopFromUserDirs(const std::string& home)
 {
-    std::string configHome;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        configHome = xdg;
-    else
-        configHome = home + "/.config";
-
-    std::ifstream file(configHome + "/user-dirs.dirs");
+    std::ifstream file(xdgBaseFolder("XDG_CONFIG_HOME", ".config") + "user-dirs.dirs");
     const std::string key = "XDG_DESKTOP_DIR=";
     for (std::string line; std::getline(file, line);) {
         if (line.rfind(key, 0) != 0)
@@ -74,6 +84,33 @@ std::string desktopFolder()
     if (desktop.empty())
         desktop = home + "/Desktop";
     return withTrailingSeparator(desktop);
+}
+
+std::string userConfigFolder()
+{
+    return ownFolderIn("XDG_CONFIG_HOME", ".config");
+}
+
+std::string userDataFolder()
+{
+    return ownFolderIn("XDG_DATA_HOME", ".local/share");
+}
+
+std::string userCacheFolder()
+{
+    return ownFolderIn("XDG_CACHE_HOME", ".cache");
+}
+
+bool canCreateFilesIn(const std::string& folder)
+{
+    return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool createFolders(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
 }
 
 } // namespace orvalin

@@ -21,4 +21,19 @@ std::string executableFolder();
 // the separator. The folder is not created.
 std::string desktopFolder();
 
+// The program's folders in the user's XDG base folders, ending in the
+// separator and not created: orvalin/ in $XDG_CONFIG_HOME for settings, in
+// $XDG_DATA_HOME for the user's own controllers, in $XDG_CACHE_HOME for pages
+// made on the side. Unset or relative, these stand for ~/.config,
+// ~/.local/share and ~/.cache.
+std::string userConfigFolder();
+std::string userDataFolder();
+std::string userCacheFolder();
+
+// True when this process may make and replace files in the folder.
+bool canCreateFilesIn(const std::string& folder);
+
+// Makes the folder and any missing above it; true when it is there afterwards.
+bool createFolders(const std::string& folder);
+
 } // namespace orvalin

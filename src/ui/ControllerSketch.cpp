@@ -9,8 +9,8 @@
 
 namespace orvalin {
 
-ControllerSketch::ControllerSketch(const QString& controllersFolder, QWidget* parent)
-    : QWidget(parent), controllersFolder_(controllersFolder)
+ControllerSketch::ControllerSketch(ControllerFolders folders, QWidget* parent)
+    : QWidget(parent), folders_(std::move(folders))
 {
     setAccessibleName(QStringLiteral("Controller size"));
 }
@@ -21,8 +21,10 @@ void ControllerSketch::showController(const QString& name)
     width_ = size.width;
     height_ = size.height;
     // A controller need not have a picture; one that cannot be read leaves
-    // the renderer invalid as well, and the box stands in for it.
-    const QString picture = controllersFolder_ + name + QStringLiteral(".svg");
+    // the renderer invalid as well, and the box stands in for it. The picture
+    // is the one beside the movie a run would copy.
+    const std::string movieFolder = folders_.holding(name.toStdString() + ".swf");
+    const QString picture = QString::fromStdString(movieFolder) + name + QStringLiteral(".svg");
     if (QFileInfo::exists(picture))
         picture_.load(picture);
     else

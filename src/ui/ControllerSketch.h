@@ -1,5 +1,7 @@
 #pragma once
 
+#include "web/ControllerCatalogue.h"
+
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -13,7 +15,7 @@ class ControllerSketch final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ControllerSketch(const QString& controllersFolder, QWidget* parent = nullptr);
+    explicit ControllerSketch(ControllerFolders folders, QWidget* parent = nullptr);
 
     void showController(const QString& name);
 
@@ -23,7 +25,7 @@ protected:
 private:
     QString caption() const;
 
-    QString controllersFolder_;
+    ControllerFolders folders_;
     QSvgRenderer picture_;
     int width_ = 0;
     int height_ = 0;

@@ -1,31 +1,35 @@
 #include "ui/ControllersTab.h"
 
+#include "common/ProgramContext.h"
 #include "platform/DocumentOpener.h"
-#include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
 #include "ui/BusyNotice.h"
 #include "ui/ControllerSketch.h"
+#include "ui/DesktopServices.h"
+#include "ui/LocalPageServer.h"
 #include "web/ControllerCatalogue.h"
 #include "web/ControllerPreview.h"
+#include "web/WebPlayer.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
 namespace orvalin {
 
-ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::string& programFolder,
-                               MessageBoxes& messages, DocumentOpener& opener, QWidget* parent)
+ControllersTab::ControllersTab(ConversionSettings& workingSettings, const DesktopServices& services,
+                               QWidget* parent)
     : OptionsPage(workingSettings, parent),
-      controllersFolder_(programFolder + "Controllers" + kPathSeparator),
-      messages_(messages),
-      opener_(opener)
+      context_(services.context),
+      messages_(services.messages),
+      opener_(services.opener),
+      pageServer_(services.pageServer)
 {
     controllerList_ = new QListWidget(this);
     controllerList_->setAccessibleName(QStringLiteral("Controllers"));
     units().place(*controllerList_, 15, 13, 130, 80);
 
-    sketch_ = new ControllerSketch(QString::fromStdString(controllersFolder_), this);
+    sketch_ = new ControllerSketch(controllerFolders(context_), this);
     units().place(*sketch_, 157, 20, 82, 51);
 
     auto* previewButton = new QPushButton(QStringLiteral("&Preview All"), this);
@@ -40,7 +44,7 @@ ControllersTab::ControllersTab(ConversionSettings& workingSettings, const std::s
 
 void ControllersTab::fillControllerList()
 {
-    const std::vector<std::string> names = listControllers(controllersFolder_);
+    const std::vector<std::string> names = listControllers(controllerFolders(context_));
     for (const std::string& name : names)
         controllerList_->addItem(QString::fromStdString(name));
     // Highlighting the stored name is no choice of the user's: the stored
@@ -68,11 +72,19 @@ void ControllersTab::generatePreview()
     std::vector<std::string> names;
     for (int row = 0; row < controllerList_->count(); ++row)
         names.push_back(controllerList_->item(row)->text().toStdString());
-    // The colours as they stand on the Colours tab, confirmed or not.
-    if (!writePreviewPage(controllersFolder_, names, workingSettings_.backgroundColour,
-                          workingSettings_.textColour, workingSettings_.webPlayer, messages_))
+    // The colours and player choice as they stand on the other tabs,
+    // confirmed or not.
+    const bool webPlayer = workingSettings_.webPlayer;
+    const std::string pageFolder = previewPageFolder(context_, names);
+    if (!writePreviewPage(controllerFolders(context_), pageFolder, names, workingSettings_.backgroundColour,
+                          workingSettings_.textColour, webPlayer, messages_))
         return;
-    if (!opener_.openDocument(controllersFolder_ + kPreviewPageName))
+    if (webPlayer && !placeWebPlayer(context_.programFolder, pageFolder)) {
+        messages_.warn("Error: Cannot copy the web player into folder \"" + pageFolder +
+                       std::string(kPageWebPlayerFolder) + "/\".");
+        return;
+    }
+    if (!launchPage(pageFolder, kPreviewPageName, webPlayer, pageServer_, opener_))
         messages_.warn("Error: Could not launch the web page with the default browser.");
 }
 

@@ -40,12 +40,11 @@ OptionsDialog::OptionsDialog(const DesktopServices& services, QWidget* parent)
 
     auto* tabs = new PageTabControl(this);
     units.place(*tabs, 5, 26, 261, 127);
-    const std::string& programFolder = services_.context.programFolder;
     SystemDialogs& systemDialogs = services_.systemDialogs;
     tabs->addPage(QStringLiteral("Output"), new OutputTab(workingSettings_, systemDialogs));
     tabs->addPage(QStringLiteral("Bare"), new BareTab(workingSettings_));
     tabs->addPage(QStringLiteral("Controller"),
-                  new ControllersTab(workingSettings_, programFolder, services_.messages, services_.opener));
+                  new ControllersTab(workingSettings_, services_));
     tabs->addPage(QStringLiteral("Instructions"), new InstructionsTab(workingSettings_));
     tabs->addPage(QStringLiteral("Colours"), new ColoursTab(workingSettings_, systemDialogs));
     tabs->addPage(QStringLiteral("Compression"), new CompressionTab(workingSettings_));

@@ -1,6 +1,8 @@
 #include "web/ControllerCatalogue.h"
 
+#include "common/ProgramContext.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -25,7 +27,27 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && lowered(text.substr(0, prefix.size())) == lowered(prefix);
 }
 
+void sortAsListed(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowered(a), lb = lowered(b);
+        return la != lb ? la < lb : a < b;
+    });
+}
+
 } // namespace
+
+std::string ControllerFolders::holding(const std::string& fileName) const
+{
+    return !user.empty() && fileIsReadable(user + fileName) ? user : shipped;
+}
+
+ControllerFolders controllerFolders(const ProgramContext& context)
+{
+    const std::string inFolder = std::string(kControllersFolderName) + kPathSeparator;
+    return {context.userDataFolder.empty() ? std::string{} : context.userDataFolder + inFolder,
+            context.programFolder + inFolder};
+}
 
 std::vector<std::string> listControllers(const std::string& controllersFolder)
 {
@@ -40,10 +62,19 @@ std::vector<std::string> listControllers(const std::string& controllersFolder)
         if (lowered(name) != "preview")
             names.push_back(std::move(name));
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = lowered(a), lb = lowered(b);
-        return la != lb ? la < lb : a < b;
-    });
+    sortAsListed(names);
+    return names;
+}
+
+std::vector<std::string> listControllers(const ControllerFolders& folders)
+{
+    std::vector<std::string> names = listControllers(folders.shipped);
+    if (!folders.user.empty()) {
+        const std::vector<std::string> own = listControllers(folders.user);
+        names.insert(names.end(), own.begin(), own.end());
+    }
+    sortAsListed(names);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 

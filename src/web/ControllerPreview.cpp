@@ -1,10 +1,14 @@
 #include "web/ControllerPreview.h"
 
+#include "common/ProgramContext.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "web/ControllerCatalogue.h"
 #include "web/ControllerSize.h"
 #include "web/PageTemplate.h"
+
+#include <algorithm>
 
 namespace orvalin {
 namespace {
@@ -51,20 +55,43 @@ void appendControllerBlock(std::string& page, const std::string& name, const std
             "\n";
 }
 
+// A movie missing from its folder stays missing beside the page, as it would
+// be had the page been written in that folder.
+bool placeBeside(const std::string& folder, const std::string& pageFolder, const std::string& fileName)
+{
+    return folder == pageFolder || !fileIsReadable(folder + fileName) ||
+           copyFile(folder + fileName, pageFolder + fileName);
+}
+
 } // namespace
 
-bool writePreviewPage(const std::string& controllersFolder, const std::vector<std::string>& names,
-                      std::string_view background, std::string_view text, bool loadsWebPlayer,
-                      MessageBoxes& messages)
+std::string previewPageFolder(const ProgramContext& context, const std::vector<std::string>& names)
 {
-    const std::string path = controllersFolder + kPreviewPageName;
-    const auto cannotCreate = [&] {
-        messages.warn("Error: Cannot create preview file \"" + path + "\".");
+    const ControllerFolders folders = controllerFolders(context);
+    const bool allShipped =
+        folders.holding(kPreviewSoundName) == folders.shipped &&
+        std::all_of(names.begin(), names.end(),
+                    [&](const std::string& name) { return folders.holding(name + ".swf") == folders.shipped; });
+    if (allShipped && canCreateFilesIn(folders.shipped))
+        return folders.shipped;
+    return context.userCacheFolder + "preview" + kPathSeparator;
+}
+
+bool writePreviewPage(const ControllerFolders& folders, const std::string& pageFolder,
+                      const std::vector<std::string>& names, std::string_view background, std::string_view text,
+                      bool loadsWebPlayer, MessageBoxes& messages)
+{
+    const std::string path = pageFolder + kPreviewPageName;
+    // Whatever fails, no half-made page stays behind.
+    const auto cannotCreate = [&](const std::string& failed) {
+        removeFile(path);
+        messages.warn("Error: Cannot create preview file \"" + failed + "\".");
         return false;
     };
+    createFolders(pageFolder);
     auto file = OutputFile::create(path);
     if (!file)
-        return cannotCreate();
+        return cannotCreate(path);
 
     std::string page;
     appendPageHead(page, "Orvaln - Preview Controllers", loadsWebPlayer);
@@ -91,17 +118,20 @@ bool writePreviewPage(const std::string& controllersFolder, const std::vector<st
             messages.warn("Error: This file is not named correctly and will be skipped \"" + name + ".swf\".");
             continue;
         }
-        appendControllerBlock(page, name, controllerDescription(controllersFolder, name), size, background);
+        const std::string folder = folders.holding(name + ".swf");
+        if (!placeBeside(folder, pageFolder, name + ".swf"))
+            return cannotCreate(pageFolder + name + ".swf");
+        appendControllerBlock(page, name, controllerDescription(folder, name), size, background);
     }
+    if (!placeBeside(folders.holding(kPreviewSoundName), pageFolder, kPreviewSoundName))
+        return cannotCreate(pageFolder + kPreviewSoundName);
     page += "  </body>\n"
             "</html>\n";
 
     const std::string bytes = storedPageBytes(page);
     file->write(bytes.data(), bytes.size());
-    if (!file->close()) {
-        removeFile(path);
-        return cannotCreate();
-    }
+    if (!file->close())
+        return cannotCreate(path);
     return true;
 }
 

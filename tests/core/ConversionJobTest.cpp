@@ -158,6 +158,15 @@ TEST_F(ConversionJobTest, TheControllerAndPageDecideTheOutcome)
     EXPECT_EQ(savedSettings().nextOutputNumber, 12);
 }
 
+TEST_F(ConversionJobTest, TheUsersOwnControllerWinsOverTheShippedOne)
+{
+    context.userDataFolder = folder.file("user/");
+    std::filesystem::create_directories(folder.file("user/Controllers"));
+    test::writeText(folder.file("user/Controllers/demo04200150.swf"), "the user's");
+    run();
+    EXPECT_EQ(test::readText(out("orvaln7c.swf")), "the user's");
+}
+
 // Names in the output folder that someone else controls: links are replaced,
 // never written through, and anything but a file, or no folder at all, fails
 // the run before it starts.

@@ -1,4 +1,5 @@
 #include "settings/ParametersFile.h"
+#include "settings/ParametersLocation.h"
 #include "settings/SettingsRules.h"
 
 #include "ProgramFolderFixture.h"
@@ -104,6 +105,16 @@ TEST(InstructionLetter, KeepsOneLowerCaseLetterOtherThanS)
              {"e", "e"}, {"Z", "z"}, {"C", "c"}, {"dx", "d"}, {"S", "c"}, {"s", "c"}, {"7", "c"}, {"", "c"},
              {" ", "c"}, {"\xC3\xA9", "c"}})
         EXPECT_EQ(normaliseInstructionLetter(letter), kept) << letter;
+}
+
+// Beside the program while it can be saved there, else in the user's folder.
+// (Seeding the user's copy is tried by the install test, as a user who
+// cannot write in the program folder.)
+TEST_F(ParametersFileTest, BesideTheProgramWhileItCanBeSavedThereElseTheUsersOwn)
+{
+    const std::string own = folder.file("config/orvalin/");
+    EXPECT_EQ(chooseParametersPath(folder.path(), own), parameters.path());
+    EXPECT_EQ(chooseParametersPath(folder.file("gone/"), own), own + kParametersFileName);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ protected:
 
     bool writePreview(const std::vector<std::string>& names)
     {
-        return writePreviewPage(folder.path(), names, "FFFFCC", "000080", false, messages);
+        return writePreviewPage({"", folder.path()}, folder.path(), names, "FFFFCC", "000080", false, messages);
     }
     std::string preview() const { return test::readText(folder.file("preview.htm")); }
 
@@ -115,7 +115,7 @@ TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical
         settings.webPlayer = true;
         EXPECT_EQ(pageLines(), lines) << static_cast<int>(mode);
     }
-    ASSERT_TRUE(writePreviewPage(folder.path(), {}, "FFFFCC", "000080", true, messages));
+    ASSERT_TRUE(writePreviewPage({"", folder.path()}, folder.path(), {}, "FFFFCC", "000080", true, messages));
     EXPECT_NE(preview().find(scriptLine + "\r\n  </head>"), std::string::npos);
 
     std::filesystem::create_directories(folder.file("program/player"));
@@ -250,6 +250,32 @@ TEST_F(WebPagesTest, TheCatalogueListsFindsAndDescribesControllers)
     EXPECT_EQ(findControllerEntry(names, "missing"), std::nullopt);
     EXPECT_EQ(findControllerEntry({}, "demo"), std::nullopt);
     EXPECT_EQ(findControllerEntry({"only01100100"}, "only"), 0u);
+}
+
+// The user's controllers join the shipped ones and win a clash; a preview of
+// one of them goes to the cache folder, with copies of the movies it shows.
+TEST_F(WebPagesTest, TheUsersControllersJoinTheShippedOnesAndWinAClash)
+{
+    const ProgramContext program{.programFolder = folder.path(), .userDataFolder = folder.file("user/"),
+                                 .userCacheFolder = folder.file("cache/")};
+    const ControllerFolders folders = controllerFolders(program);
+    std::filesystem::create_directories(folders.user);
+    std::filesystem::create_directories(folders.shipped);
+    for (const std::string file : {"a01100100.swf", "b01100100.swf", "preview.swf"})
+        test::writeText(folders.shipped + file, "shipped " + file);
+    for (const std::string file : {"b01100100.swf", "c01100100.swf", "c01100100.txt"})
+        test::writeText(folders.user + file, "own " + file);
+    const std::vector<std::string> names = listControllers(folders);
+    EXPECT_EQ(names, (std::vector<std::string>{"a01100100", "b01100100", "c01100100"}));
+
+    EXPECT_EQ(previewPageFolder(program, {"a01100100"}), folders.shipped);
+    const std::string cache = folder.file("cache/preview/");
+    ASSERT_EQ(previewPageFolder(program, names), cache);
+    ASSERT_TRUE(writePreviewPage(folders, cache, names, "FFFFCC", "000080", false, messages));
+    for (const std::string file : {"a01100100.swf", "preview.swf"})
+        EXPECT_EQ(test::readText(cache + file), "shipped " + file);
+    EXPECT_EQ(test::readText(cache + "b01100100.swf"), "own b01100100.swf");
+    EXPECT_NE(test::readText(cache + "preview.htm").find("      own c01100100.txt\r\n"), std::string::npos);
 }
 
 } // namespace
