@@ -1,11 +1,12 @@
 #include "ui/OutputTab.h"
 
-#include "common/LeadingInteger.h"
+#include "common/OutputNames.h"
 #include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
 #include "ui/DialogGroupBox.h"
 #include "ui/SystemDialogs.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +17,6 @@
 #include <algorithm>
 
 namespace orvalin {
-
-int outputNumberFromText(const QString& text)
-{
-    const QString lastFive = (QStringLiteral("     ") + text).right(5);
-    return parseLeadingInteger(lastFive.toStdString());
-}
 
 OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemDialogs,
                      QWidget* parent)
@@ -54,10 +49,16 @@ OutputTab::OutputTab(ConversionSettings& workingSettings, SystemDialogs& systemD
                     numberBox->y());
     numberLabel->setBuddy(numberBox);
 
+    // No browser today has the Flash plug-in the page was made for.
+    auto* webPlayer = new QCheckBox(QStringLiteral("&Page plays in today's browsers"), this);
+    units.place(*webPlayer, 16, 99, 200, 8);
+    webPlayer->setChecked(workingSettings_.webPlayer);
+    connect(webPlayer, &QCheckBox::toggled, this, [this](bool on) { workingSettings_.webPlayer = on; });
+
     connect(folderBox_, &QLineEdit::textChanged, this,
             [this](const QString& text) { workingSettings_.outputFolder = text.toStdString(); });
     connect(numberBox, &QLineEdit::textChanged, this, [this](const QString& text) {
-        workingSettings_.nextOutputNumber = outputNumberFromText(text);
+        workingSettings_.nextOutputNumber = outputNumberFromText(text.toStdString());
     });
     connect(toDesktop, &QRadioButton::clicked, this, [this] { setToDesktop(true); });
     connect(toFolder, &QRadioButton::clicked, this, [this] { setToDesktop(false); });

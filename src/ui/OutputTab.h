@@ -29,8 +29,4 @@ private:
     QPushButton* browseButton_;
 };
 
-// The output number a number box stands for: only its last five characters
-// count, read as a decimal number (0 when they hold none).
-int outputNumberFromText(const QString& text);
-
 } // namespace orvalin

@@ -85,6 +85,7 @@ private slots:
         f->settings.nextOutputNumber = 123456;
         QCOMPARE(afterOk([] {}).nextOutputNumber, 23456);
         QCOMPARE(afterOk([&] { button("To &desktop").click(); }).outputToDesktop, true);
+        QCOMPARE(afterOk([&] { button("&Page plays in today's browsers").click(); }).webPlayer, true);
         QCOMPARE(afterOk([&] { button("Bare output, plays &once").click(); }).outputMode, OutputMode::BareOnce);
         QCOMPARE(afterOk([&] { button("F - Initially playing, plays sound once").click(); }).instructionLetter, "f");
         QCOMPARE(afterOk([&] { button(special).click(); }).instructionLetter, "c");
