@@ -174,6 +174,13 @@ private slots:
         QVERIFY(readText(folder + "preview.htm").find("bgcolor=\"#123456\"") != std::string::npos);
         QCOMPARE(f->messages.shown.size(), 2u); // a.swf is badly named, and the page did not open
         QCOMPARE(f->messages.shown[1].text, "Error: Could not launch the web page with the default browser.");
+        // With the web player, the player goes beside the page, which opens through the page server.
+        std::filesystem::create_directories(f->folder.file("player"));
+        writeText(f->folder.file("player/ruffle.js"), "player");
+        button("&Page plays in today's browsers").click();
+        button("&Preview All").click();
+        QCOMPARE(readText(folder + "ruffle/ruffle.js"), "player");
+        QCOMPARE(f->opener.opened.back(), "http://127.0.0.1:" + std::to_string(f->pageServer.port()) + "/preview.htm");
 
         controllers.setCurrentRow(1);
         QCOMPARE(sketch.accessibleDescription(), "150 × 50 pixels");
