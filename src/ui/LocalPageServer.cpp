@@ -9,6 +9,8 @@
 #include <QTcpSocket>
 #include <QUrl>
 
+#include <utility>
+
 namespace orvalin {
 namespace {
 
@@ -17,23 +19,17 @@ constexpr qsizetype kMaxRequestHead = 16 * 1024;
 
 QByteArray contentType(const QString& fileName)
 {
+    static constexpr std::pair<const char*, const char*> kTypes[] = {
+        {"htm", "text/html"},         {"html", "text/html"},
+        {"swf", "application/x-shockwave-flash"}, {"js", "text/javascript"},
+        {"wasm", "application/wasm"}, {"css", "text/css"},
+        {"svg", "image/svg+xml"},     {"png", "image/png"},
+        {"txt", "text/plain"},        {"", "text/plain"}, // the player's licences
+    };
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == u"htm" || suffix == u"html")
-        return "text/html";
-    if (suffix == u"swf")
-        return "application/x-shockwave-flash";
-    if (suffix == u"js")
-        return "text/javascript";
-    if (suffix == u"wasm")
-        return "application/wasm";
-    if (suffix == u"css")
-        return "text/css";
-    if (suffix == u"svg")
-        return "image/svg+xml";
-    if (suffix == u"png")
-        return "image/png";
-    if (suffix.isEmpty() || suffix == u"txt")
-        return "text/plain";
+    for (const auto& [ending, type] : kTypes)
+        if (suffix == QLatin1String(ending))
+            return type;
     return "application/octet-stream";
 }
 
