@@ -69,15 +69,14 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
 
         ConversionSettings run = saved;
         applyOptions(options, run);
-        run.nextOutputNumber = options.number ? nextNumber : saved.nextOutputNumber;
-        nextNumber = nextOutputNumberAfter(nextNumber);
 
         JobStatus status;
         ConsoleProgress progress(status, showBar);
         DefaultStageRunner stages(status, progress, programFolder);
         ConversionJob job({run, context, status, parameters, messages, progress}, stages, progress);
         progress.follow(job);
-        job.prepare();
+        job.prepare(options.number ? std::optional(nextNumber) : std::nullopt);
+        nextNumber = nextOutputNumberAfter(nextNumber);
         const JobOutcome outcome = job.runJob();
 
         if (interruptRequested())

@@ -1,10 +1,12 @@
 // The command-line converter run as a process: its options, exit statuses and
 // messages, and its animations as FFmpeg plays them back.
+#include "SwfFile.h"
 #include "TestAudio.h"
 #include "TestFolder.h"
 #include "settings/ParametersFile.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -34,16 +36,23 @@ protected:
     Result run(const std::vector<std::string>& arguments, const std::string& program = ORVALIN_PROGRAM_DIR,
                const std::string& interruptOnce = "", const std::string& signal = "INT")
     {
-        std::string command = shellQuote(program + "orvalin-convert");
-        for (const auto& argument : arguments)
-            command += " " + shellQuote(argument);
-        command += " </dev/null >" + shellQuote(work.file("stdout")) + " 2>" + shellQuote(work.file("stderr"));
+        std::string command = converter(arguments, program) + " </dev/null >" + shellQuote(work.file("stdout")) +
+                              " 2>" + shellQuote(work.file("stderr"));
         if (!interruptOnce.empty())
             command += " & for i in $(seq 3000); do [ -e " + shellQuote(interruptOnce) +
                        " ] && break; sleep 0.01; done; kill -" + signal + " $!; wait $!";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readText(work.file("stdout")),
                 test::readText(work.file("stderr"))};
+    }
+
+    static std::string converter(const std::vector<std::string>& arguments,
+                                 const std::string& program = ORVALIN_PROGRAM_DIR)
+    {
+        std::string command = shellQuote(program + "orvalin-convert");
+        for (const auto& argument : arguments)
+            command += " " + shellQuote(argument);
+        return command;
     }
 
     Result convert(std::vector<std::string> arguments, const std::string& program = ORVALIN_PROGRAM_DIR)
@@ -257,24 +266,36 @@ TEST_F(ConvertCommandTest, InterruptHangUpAndTerminateCancelTheRun)
     }
 }
 
-TEST_F(ConvertCommandTest, RunsFromAnyProgramFolderAndCopiesTheController)
+// A run killed outright keeps its number used and holds nothing back: the
+// next run takes the next number at once.
+TEST_F(ConvertCommandTest, AKilledRunHoldsNothingBack)
 {
-    const std::string program = work.file("program/");
-    fs::create_directories(program + "Controllers");
-    fs::copy_file(ORVALIN_PROGRAM_DIR "orvalin-convert", program + "orvalin-convert");
-    test::writeText(program + "Controllers/square01200040.swf", "controller bytes");
-    const std::string input = wav("a.wav");
-    Result result = convert({"-m", "controller", "--controller", "square01200040", input}, program);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Error: Cannot load DLL [" + program + "lame_enc.so].\n");
+    const std::string input = wav("long.wav", {.seconds = 120});
+    const Result killed = run({"--settings", settingsPath, "-o", outDir, input}, ORVALIN_PROGRAM_DIR,
+                              out("orvaln1.tmp3"), "KILL");
+    EXPECT_EQ(killed.status, 128 + SIGKILL);
+    EXPECT_EQ(test::runCommand("timeout 20 " + converter({"--settings", settingsPath, "-o", outDir, wav("a.wav")})), 0);
+    EXPECT_TRUE(test::fileExists(out("orvaln2s.swf")));
+    EXPECT_EQ(nextNumber(), 3);
+}
 
-    for (const char* module : {"lame_enc.so", "decoder.so"})
-        fs::copy_file(ORVALIN_PROGRAM_DIR + std::string(module), program + module);
-    result = convert({"-m", "controller", "--controller", "square01200040", "--letter", "d", input}, program);
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, out("orvaln2.htm") + "\n" + out("orvaln2s.swf") + "\n" + out("orvaln2d.swf") + "\n");
-    EXPECT_EQ(test::readText(out("orvaln2d.swf")), "controller bytes");
-    EXPECT_NE(test::readText(out("orvaln2.htm")).find("width=200 height=40"), std::string::npos);
+// Runs started together on one parameters file take numbers of their own:
+// each page shows its own animation, made whole, and the file counts them all.
+TEST_F(ConvertCommandTest, RunsStartedTogetherTakeNumbersOfTheirOwn)
+{
+    const std::string converterRun =
+        "timeout 30 " + converter({"-q", "-m", "loop", "--settings", settingsPath, "-o", outDir, wav("a.wav")});
+    ASSERT_EQ(test::runCommand("for i in 1 2 3 4 5 6 7 8; do " + converterRun + " & pids=\"$pids $!\"; done; "
+                               "for p in $pids; do wait $p || exit 1; done"), 0);
+    EXPECT_EQ(nextNumber(), 9);
+    const auto first = test::readBytes(out("orvaln1s.swf"));
+    EXPECT_EQ(test::parseSwf(first).declaredLength, first.size());
+    for (int number = 1; number <= 8; ++number) {
+        const std::string base = "orvaln" + std::to_string(number);
+        EXPECT_NE(test::readText(out(base + ".htm")).find("value=\"" + base + "s.swf\""), std::string::npos) << base;
+        EXPECT_EQ(test::readBytes(out(base + "s.swf")), first) << base;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(outDir), {}), 16);
 }
 
 } // namespace
