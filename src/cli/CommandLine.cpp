@@ -68,6 +68,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         {"letter", required_argument, nullptr, kLetter},
         {"background", required_argument, nullptr, kBackground},
         {"text-colour", required_argument, nullptr, kTextColour},
+        {"jobs", required_argument, nullptr, 'j'},
         {"yes", no_argument, nullptr, 'y'},
         {"settings", required_argument, nullptr, kSettings},
         {"quiet", no_argument, nullptr, 'q'},
@@ -86,7 +87,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     opterr = 0;
     optind = 0; // also resets getopt's state, so that it can parse again
     int code;
-    while ((code = getopt_long(argc, argv, ":o:n:t:b:r:c:m:yqh", longOptions, nullptr)) != -1) {
+    while ((code = getopt_long(argc, argv, ":o:n:t:b:r:c:m:j:yqh", longOptions, nullptr)) != -1) {
         const std::string value = optarg ? optarg : "";
         switch (code) {
         case 'o': options.outputDir = value; break;
@@ -101,6 +102,12 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         case 'r': options.sampleRate = wholeNumber(value); if (!options.sampleRate) badValue("sample rate", value); break;
         case 'c': options.channels = wholeNumber(value); if (!options.channels) badValue("channel count", value); break;
         case 'm': options.outputMode = outputModeNamed(value); if (!options.outputMode) badValue("mode", value); break;
+        case 'j':
+            if (const auto jobs = wholeNumber(value); jobs && *jobs >= 1 && *jobs <= ConvertOptions::kMostJobs)
+                options.jobs = *jobs;
+            else
+                badValue("number of jobs", value);
+            break;
         case kController: options.controller = value; break;
         case kLetter: options.letter = value; break;
         case kBackground: options.background = htmlColour(value); if (!options.background) badValue("background colour", value); break;
@@ -146,6 +153,7 @@ std::string usageText()
            "      --letter X           instruction letter of the controller\n"
            "      --background RRGGBB  page background colour\n"
            "      --text-colour RRGGBB page text colour\n"
+           "  -j, --jobs N             convert up to N inputs at once (1 to 64, default 1)\n"
            "  -y, --yes                overwrite existing outputs without asking\n"
            "      --settings FILE      use FILE as the parameters file\n"
            "  -q, --quiet              show no progress and no file names\n"

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/wait.h>
 
 namespace orvalin {
@@ -183,6 +184,7 @@ TEST_F(ConvertCommandTest, BadOptionsAreRefusedBeforeAnyRun)
         {{"--mode", "sometimes"}, "orvalin-convert: invalid mode 'sometimes'\n" + tryHelp},
         {{"--background", "red"}, "orvalin-convert: invalid background colour 'red'\n" + tryHelp},
         {{"-n", "100000"}, "orvalin-convert: invalid output number '100000'\n" + tryHelp},
+        {{"-j", "0"}, "orvalin-convert: invalid number of jobs '0'\n" + tryHelp},
         {{"-o", ""}, "Error: No output folder is set: give one with -o DIR.\n"},
         {{"--controller", "../x"}, "Error: Controller \"../x\" must be a name from the Controllers folder, not a path.\n"},
         {{"--frobnicate"}, "orvalin-convert: unknown option '--frobnicate'\n" + tryHelp},
@@ -264,6 +266,12 @@ TEST_F(ConvertCommandTest, InterruptHangUpAndTerminateCancelTheRun)
         EXPECT_EQ(result.status, 3) << signal << ": " << result.err;
         EXPECT_TRUE(fs::is_empty(outDir)) << signal;
     }
+    // Several at once: every run is cancelled, and no more start.
+    const Result result = run({"-j", "2", "--settings", settingsPath, "-o", outDir, input, input, input},
+                              ORVALIN_PROGRAM_DIR, out("orvaln5.tmp3"));
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_TRUE(fs::is_empty(outDir));
+    EXPECT_EQ(nextNumber(), 6);
 }
 
 // A run killed outright keeps its number used and holds nothing back: the
@@ -296,6 +304,52 @@ TEST_F(ConvertCommandTest, RunsStartedTogetherTakeNumbersOfTheirOwn)
         EXPECT_EQ(test::readBytes(out(base + "s.swf")), first) << base;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(outDir), {}), 16);
+}
+
+// Several inputs at once make and say what they make one after the other,
+// with numbers taken in input order or chosen.
+TEST_F(ConvertCommandTest, JobsMakeWhatRunsInTurnMake)
+{
+    const std::vector<std::string> inputs = {wav("a.wav", {.seconds = 1}), work.file("refused.ogg"),
+                                             mp3("b.mp3", "-b 64", {.seconds = 1.5}),
+                                             wav("c.wav", {.channels = 1, .seconds = 0.5}), wav("d.wav")};
+    std::vector<Result> results;
+    using Arguments = std::vector<std::string>;
+    for (const Arguments& jobs : {Arguments{"-j", "1"}, {"-j", "3"}, {"-j", "2", "-n", "1"}}) {
+        fs::copy_file(ORVALIN_SHIPPED_PARAMETERS, settingsPath, fs::copy_options::overwrite_existing);
+        const std::string folder = work.file("jobs" + std::to_string(results.size()) + "/");
+        fs::create_directory(folder);
+        std::vector<std::string> arguments = {"--settings", settingsPath, "-o", folder};
+        arguments.insert(arguments.end(), jobs.begin(), jobs.end());
+        arguments.insert(arguments.end(), inputs.begin(), inputs.end());
+        results.push_back(run(arguments));
+        EXPECT_EQ(std::tuple(results.back().status, results.back().err, nextNumber()),
+                  std::tuple(1, results[0].err, 5));
+        EXPECT_EQ(std::regex_replace(results.back().out, std::regex("jobs\\d"), "jobs0"), results[0].out);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 12);
+        for (const auto& made : fs::directory_iterator(work.file("jobs0/")))
+            EXPECT_EQ(test::readBytes(folder + made.path().filename().string()), test::readBytes(made.path())) << made;
+    }
+}
+
+TEST_F(ConvertCommandTest, RunsFromAnyProgramFolderAndCopiesTheController)
+{
+    const std::string program = work.file("program/");
+    fs::create_directories(program + "Controllers");
+    fs::copy_file(ORVALIN_PROGRAM_DIR "orvalin-convert", program + "orvalin-convert");
+    test::writeText(program + "Controllers/square01200040.swf", "controller bytes");
+    const std::string input = wav("a.wav");
+    Result result = convert({"-m", "controller", "--controller", "square01200040", input}, program);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Error: Cannot load DLL [" + program + "lame_enc.so].\n");
+
+    for (const char* module : {"lame_enc.so", "decoder.so"})
+        fs::copy_file(ORVALIN_PROGRAM_DIR + std::string(module), program + module);
+    result = convert({"-m", "controller", "--controller", "square01200040", "--letter", "d", input}, program);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, out("orvaln2.htm") + "\n" + out("orvaln2s.swf") + "\n" + out("orvaln2d.swf") + "\n");
+    EXPECT_EQ(test::readText(out("orvaln2d.swf")), "controller bytes");
+    EXPECT_NE(test::readText(out("orvaln2.htm")).find("width=200 height=40"), std::string::npos);
 }
 
 } // namespace
