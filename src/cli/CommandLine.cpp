@@ -70,6 +70,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         {"text-colour", required_argument, nullptr, kTextColour},
         {"web-player", no_argument, nullptr, kWebPlayer},
         {"no-web-player", no_argument, nullptr, kNoWebPlayer},
+        {"jobs", required_argument, nullptr, 'j'},
         {"yes", no_argument, nullptr, 'y'},
         {"settings", required_argument, nullptr, kSettings},
         {"quiet", no_argument, nullptr, 'q'},
@@ -88,7 +89,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     opterr = 0;
     optind = 0; // also resets getopt's state, so that it can parse again
     int code;
-    while ((code = getopt_long(argc, argv, ":o:n:t:b:r:c:m:yqh", longOptions, nullptr)) != -1) {
+    while ((code = getopt_long(argc, argv, ":o:n:t:b:r:c:m:j:yqh", longOptions, nullptr)) != -1) {
         const std::string value = optarg ? optarg : "";
         switch (code) {
         case 'o': options.outputDir = value; break;
@@ -103,6 +104,12 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         case 'r': options.sampleRate = wholeNumber(value); if (!options.sampleRate) badValue("sample rate", value); break;
         case 'c': options.channels = wholeNumber(value); if (!options.channels) badValue("channel count", value); break;
         case 'm': options.outputMode = outputModeNamed(value); if (!options.outputMode) badValue("mode", value); break;
+        case 'j':
+            if (const auto jobs = wholeNumber(value); jobs && *jobs >= 1 && *jobs <= ConvertOptions::kMostJobs)
+                options.jobs = *jobs;
+            else
+                badValue("number of jobs", value);
+            break;
         case kController: options.controller = value; break;
         case kLetter: options.letter = value; break;
         case kBackground: options.background = htmlColour(value); if (!options.background) badValue("background colour", value); break;
@@ -153,6 +160,7 @@ std::string usageText()
            "      --web-player         page plays in today's browsers: it loads the Flash\n"
            "                           player for the web, copied beside it as ruffle/\n"
            "      --no-web-player      page for the Flash plug-in alone\n"
+           "  -j, --jobs N             convert up to N inputs at once (1 to 64, default 1)\n"
            "  -y, --yes                overwrite existing outputs without asking\n"
            "      --settings FILE      use FILE as the parameters file\n"
            "  -q, --quiet              show no progress and no file names\n"

@@ -13,6 +13,8 @@ struct ConversionSettings;
 // What the command line asks for. Setting options apply to this invocation
 // only; the parameters file keeps its own values.
 struct ConvertOptions {
+    static constexpr int kMostJobs = 64;
+
     std::vector<std::string> inputs;
     std::optional<std::string> outputDir;
     std::optional<int> number;
@@ -27,6 +29,7 @@ struct ConvertOptions {
     std::optional<std::string> textColour;
     std::optional<bool> webPlayer;
     std::optional<std::string> settingsPath;
+    int jobs = 1; // inputs converted at once
     bool assumeYes = false;
     bool quiet = false;
     bool showHelp = false;

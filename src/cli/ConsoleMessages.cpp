@@ -25,7 +25,6 @@ MessageAnswer ConsoleMessages::show(std::string_view text, MessageIcon, MessageB
     } else {
         std::cerr << text << "\nNo terminal to answer on: taken as No (use --yes to overwrite).\n";
     }
-    declined_ = declined_ || !yes;
     return yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 

@@ -13,12 +13,8 @@ public:
 
     MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
 
-    // Whether any question was answered No.
-    bool declined() const { return declined_; }
-
 private:
     bool assumeYes_;
-    bool declined_ = false;
 };
 
 } // namespace orvalin

@@ -3,11 +3,8 @@
 #include "common/JobStatus.h"
 #include "job/ConversionJob.h"
 
-#include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <iostream>
-#include <string>
 
 namespace orvalin {
 namespace {
@@ -20,17 +17,6 @@ void onInterrupt(int)
 }
 
 constexpr auto kTick = std::chrono::milliseconds(100);
-constexpr int kBarWidth = 30;
-
-const char* stageName(int stageIndex)
-{
-    switch (stageIndex) {
-    case ConversionJob::Decoding: return "Decoding";
-    case ConversionJob::Encoding: return "Encoding";
-    case ConversionJob::WritingAnimation: return "Writing animation";
-    default: return "Preparing";
-    }
-}
 
 } // namespace
 
@@ -48,35 +34,32 @@ bool interruptRequested()
     return interrupted != 0;
 }
 
-ConsoleProgress::ConsoleProgress(JobStatus& status, bool showBar)
-    : status_(status), showBar_(showBar)
-{
-}
+ConsoleProgress::ConsoleProgress(JobStatus& status, ProgressView* view) : status_(status), view_(view) {}
 
 void ConsoleProgress::pumpMessages()
 {
     if (interrupted)
         status_.cancelRequested = true;
-    if (!ticking_ || !showBar_)
+    if (!ticking_ || !view_ || !job_)
         return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastDraw_ < kTick)
+    if (now - lastShown_ < kTick)
         return;
-    lastDraw_ = now;
-    draw(job_ ? job_->overallPercent() : 0);
+    lastShown_ = now;
+    view_->show(job_->overallPercent(), job_->stageIndex());
 }
 
 void ConsoleProgress::beginProgress()
 {
     ticking_ = true;
-    lastDraw_ = {};
+    lastShown_ = {};
 }
 
 void ConsoleProgress::endProgress()
 {
     ticking_ = false;
-    if (showBar_)
-        std::fputs("\r\033[K", stderr); // the bar gives way to what follows
+    if (view_)
+        view_->clear();
 }
 
 void ConsoleProgress::setProgress(int) {}
@@ -84,17 +67,6 @@ void ConsoleProgress::setProgress(int) {}
 void ConsoleProgress::showError(std::string_view message)
 {
     std::cerr << message << '\n';
-}
-
-void ConsoleProgress::draw(int percent)
-{
-    percent = std::clamp(percent, 0, 100);
-    const int filled = percent * kBarWidth / 100;
-    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
-                            std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
-    std::fprintf(stderr, "\r[%s] %3d%%  %s\033[K", bar.c_str(), percent,
-                 stageName(job_ ? job_->stageIndex() : 0));
-    std::fflush(stderr);
 }
 
 } // namespace orvalin

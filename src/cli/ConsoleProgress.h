@@ -10,14 +10,23 @@ namespace orvalin {
 struct JobStatus;
 class ConversionJob;
 
-// Shows a run's progress as a bar with the stage's name on standard error
-// (when that is a terminal), and turns Ctrl-C, a closed terminal (SIGHUP) and
-// SIGTERM into a cancel of the run.
+// Where a command-line run's progress is shown while the run goes on.
+class ProgressView {
+public:
+    virtual ~ProgressView() = default;
+    virtual void show(int percent, int stageIndex) = 0;
+    // The run is over: what shows it gives way to what follows.
+    virtual void clear() = 0;
+};
+
+// Passes a run's progress to its view at most every tick, and turns Ctrl-C,
+// a closed terminal (SIGHUP) and SIGTERM into a cancel of the run.
 class ConsoleProgress final : public JobHost, public MessagePump {
 public:
-    ConsoleProgress(JobStatus& status, bool showBar);
+    // Without a view, nothing is shown.
+    ConsoleProgress(JobStatus& status, ProgressView* view);
 
-    // The job whose stage the bar names; set before the run starts.
+    // The job whose progress is shown; set before the run starts.
     void follow(const ConversionJob& job) { job_ = &job; }
 
     void pumpMessages() override;
@@ -29,13 +38,11 @@ public:
     void showOutcome(JobOutcome) override {}
 
 private:
-    void draw(int percent);
-
     JobStatus& status_;
+    ProgressView* view_;
     const ConversionJob* job_ = nullptr;
-    bool showBar_;
     bool ticking_ = false;
-    std::chrono::steady_clock::time_point lastDraw_;
+    std::chrono::steady_clock::time_point lastShown_;
 };
 
 // Installs the handler of those signals; true once one of them came.

@@ -4,6 +4,8 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ConsoleProgress.h"
+#include "cli/ParallelConversions.h"
+#include "cli/ProgressBars.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/ConversionJob.h"
@@ -19,14 +21,111 @@
 namespace orvalin {
 namespace {
 
-void printOutputs(const ConversionJob& job, const ConversionSettings& settings)
+// What the runs of one command share.
+struct Invocation {
+    const ConvertOptions& options;
+    const ConversionSettings& saved;
+    ParametersFile& parameters;
+    ConsoleMessages& messages;
+    ProgramContext context;
+};
+
+// The input check: a refused input is reported, and uses no output number.
+bool acceptInput(Invocation& invocation, const std::string& input)
 {
-    std::cout << job.outputDir() + job.pageFileName() << '\n'
-              << job.outputDir() + job.streamFileName() << '\n';
-    const std::string controller = job.outputDir() + job.controllerFileName();
-    if (settings.outputMode == OutputMode::Controller && fileIsReadable(controller))
-        std::cout << controller << '\n';
-    std::cout << std::flush;
+    invocation.context.inputPath = input;
+    if (!checkInput(invocation.context, invocation.messages))
+        return false;
+    if (invocation.options.text)
+        invocation.context.outputText = *invocation.options.text;
+    return true;
+}
+
+ConversionSettings withOptions(const Invocation& invocation)
+{
+    ConversionSettings settings = invocation.saved;
+    applyOptions(invocation.options, settings);
+    return settings;
+}
+
+// The run of an accepted input, from its output number to the names of the
+// files it made.
+class AcceptedRun {
+public:
+    AcceptedRun(Invocation& invocation, ProgressView* view)
+        : invocation_(invocation),
+          settings_(withOptions(invocation)),
+          progress_(status_, view),
+          stages_(status_, progress_, invocation.context.programFolder),
+          job_({settings_, invocation.context, status_, invocation.parameters, invocation.messages, progress_},
+               stages_, progress_)
+    {
+        progress_.follow(job_);
+    }
+
+    void takeNumber(std::optional<int> chosenNumber) { job_.prepare(chosenNumber); }
+
+    // The input's exit status.
+    int run()
+    {
+        const JobOutcome outcome = job_.runJob();
+        if (outcome == JobOutcome::Succeeded && !invocation_.options.quiet)
+            printOutputs();
+        return outcome == JobOutcome::Succeeded ? kAllConverted
+               : outcome == JobOutcome::Failed  ? kConversionFailed
+                                                : kCancelled;
+    }
+
+private:
+    void printOutputs() const
+    {
+        std::cout << job_.outputDir() + job_.pageFileName() << '\n'
+                  << job_.outputDir() + job_.streamFileName() << '\n';
+        const std::string controller = job_.outputDir() + job_.controllerFileName();
+        if (settings_.outputMode == OutputMode::Controller && fileIsReadable(controller))
+            std::cout << controller << '\n';
+        std::cout << std::flush;
+    }
+
+    Invocation& invocation_;
+    ConversionSettings settings_;
+    JobStatus status_;
+    ConsoleProgress progress_;
+    DefaultStageRunner stages_;
+    ConversionJob job_;
+};
+
+int convertInTurn(Invocation& invocation, ProgressView* view)
+{
+    std::optional<int> chosenNumber = invocation.options.number;
+    int status = kAllConverted;
+    for (const auto& input : invocation.options.inputs) {
+        if (interruptRequested())
+            break;
+        if (!acceptInput(invocation, input)) {
+            status = worseExitStatus(status, kConversionFailed);
+            continue;
+        }
+        AcceptedRun run(invocation, view);
+        run.takeNumber(chosenNumber);
+        status = worseExitStatus(status, run.run());
+        if (chosenNumber)
+            chosenNumber = nextOutputNumberAfter(*chosenNumber);
+    }
+    return interruptRequested() ? kCancelled : status;
+}
+
+// One input of several converted at once, in a child process.
+int convertInChild(Invocation& invocation, const std::string& input, std::optional<int> chosenNumber,
+                   RunReporter& reporter)
+{
+    if (!acceptInput(invocation, input))
+        return kConversionFailed;
+    reporter.send({RunReport::Accepted});
+    AcceptedRun run(invocation, &reporter);
+    run.takeNumber(chosenNumber);
+    reporter.send({RunReport::Reserved});
+    return run.run();
 }
 
 } // namespace
@@ -47,50 +146,22 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
     if (!problems.empty())
         return kBadUsage;
 
-    ProgramContext context;
-    context.programFolder = programFolder;
-    context.desktopFolder = desktopFolder();
-    context.userDataFolder = userDataFolder();
+    Invocation invocation{options, saved, parameters, messages, {}};
+    invocation.context.programFolder = programFolder;
+    invocation.context.desktopFolder = desktopFolder();
+    invocation.context.userDataFolder = userDataFolder();
 
     watchForInterrupt();
-    const bool showBar = !options.quiet && isatty(STDERR_FILENO);
-    int nextNumber = options.number.value_or(0);
-    bool anyFailed = false;
-    for (const auto& input : options.inputs) {
-        if (interruptRequested())
-            return kCancelled;
-
-        context.inputPath = input;
-        if (!checkInput(context, messages)) {
-            anyFailed = true; // a refused input uses no output number
-            continue;
-        }
-        if (options.text)
-            context.outputText = *options.text;
-
-        ConversionSettings run = saved;
-        applyOptions(options, run);
-        run.nextOutputNumber = options.number ? nextNumber : saved.nextOutputNumber;
-        nextNumber = nextOutputNumberAfter(nextNumber);
-
-        JobStatus status;
-        ConsoleProgress progress(status, showBar);
-        DefaultStageRunner stages(status, progress, programFolder);
-        ConversionJob job({run, context, status, parameters, messages, progress}, stages, progress);
-        progress.follow(job);
-        job.prepare();
-        const JobOutcome outcome = job.runJob();
-
-        if (interruptRequested())
-            return kCancelled;
-        if (outcome == JobOutcome::Failed)
-            anyFailed = true;
-        else if (outcome == JobOutcome::Succeeded && !options.quiet)
-            printOutputs(job, run);
+    const bool showProgress = !options.quiet && isatty(STDERR_FILENO);
+    if (options.jobs == 1 || options.inputs.size() == 1) {
+        TerminalBar bar;
+        return convertInTurn(invocation, showProgress ? &bar : nullptr);
     }
-    if (anyFailed)
-        return kConversionFailed;
-    return messages.declined() ? kCancelled : kAllConverted;
+    ParallelConversions parallel(options.jobs, showProgress,
+                                 [&](const std::string& input, std::optional<int> chosenNumber, RunReporter& reporter) {
+                                     return convertInChild(invocation, input, chosenNumber, reporter);
+                                 });
+    return parallel.convert(options.inputs, options.number);
 }
 
 } // namespace orvalin

@@ -33,14 +33,15 @@ constexpr const char* kUnfinishedSuffix = ".new";
 
 } // namespace
 
-void ConversionJob::prepare()
+void ConversionJob::prepare(std::optional<int> chosenNumber)
 {
     const ConversionSettings& settings = environment_.settings;
     // An empty folder stays empty rather than becoming the root folder.
     outputDir_ = settings.outputToDesktop  ? environment_.context.desktopFolder
                  : settings.outputFolder.empty() ? std::string()
                                                  : withTrailingSeparator(settings.outputFolder);
-    names_.emplace(settings.nextOutputNumber);
+    const int reserved = environment_.parameters.reserveOutputNumber();
+    names_.emplace(chosenNumber.value_or(reserved));
 }
 
 std::string ConversionJob::pageFileName() const
@@ -238,9 +239,6 @@ JobOutcome ConversionJob::finishRun()
             removeFile(unfinished(name));
     }
     made_.clear();
-
-    // Every run uses up its number, whatever its outcome.
-    environment_.parameters.advanceOutputNumber();
 
     const JobStatus& status = environment_.status;
     const JobOutcome outcome = status.cancelRequested ? JobOutcome::Cancelled

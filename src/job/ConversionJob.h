@@ -19,9 +19,9 @@ class StageRunner;
 class JobHost;
 
 // The process-wide records and the user-interface services a run uses.
-// The run reads settings; the output number it uses up is advanced in the
-// settings the parameters file keeps, which the desktop program runs with
-// and the command line overlays with its options.
+// The run reads settings, which the desktop program takes from the
+// parameters file and the command line overlays with its options, and
+// reserves its output number through the parameters file.
 struct JobEnvironment {
     const ConversionSettings& settings;
     ProgramContext& context;
@@ -31,9 +31,8 @@ struct JobEnvironment {
     MessagePump& pump;
 };
 
-// One conversion run: names the outputs, asks before overwriting, drives the
-// stages in order, writes the page and settles the output number, whatever
-// the outcome.
+// One conversion run: reserves its output number, names the outputs, asks
+// before overwriting, drives the stages in order and writes the page.
 class ConversionJob {
 public:
     // Every Flash frame carries one second of sound.
@@ -47,8 +46,12 @@ public:
 
     ConversionJob(const JobEnvironment& environment, StageRunner& stages, JobHost& host);
 
-    // Fixes the output folder and names from the settings as they are now.
-    void prepare();
+    // Fixes the output folder from the settings as they are now, and the names
+    // from the chosen output number, else the next one on file. Either way the
+    // number on file moves on by one, so the run uses up a number whatever
+    // its outcome; a parameters file that cannot take it ends the program
+    // here, before any file of the run is touched.
+    void prepare(std::optional<int> chosenNumber = std::nullopt);
     // The whole run; returns how it ended, once it is over.
     JobOutcome runJob();
 

@@ -251,6 +251,11 @@ void OutputFile::writeThrough(std::uint64_t offset, const std::uint8_t* data, st
     }
 }
 
+bool OutputFile::setPermissions(unsigned permissions)
+{
+    return fchmod(descriptor_, static_cast<mode_t>(permissions)) == 0;
+}
+
 bool OutputFile::close()
 {
     if (descriptor_ < 0)
@@ -285,6 +290,32 @@ bool isSpecialEntry(const std::string& path)
 {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+}
+
+std::optional<unsigned> permissionsOf(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return info.st_mode & 07777;
+}
+
+std::string followLinks(const std::string& path)
+{
+    // As many links as the system itself follows; a loop ends where it stops.
+    constexpr int kMostLinks = 40;
+    std::string current = path;
+    for (int followed = 0; followed < kMostLinks; ++followed) {
+        char target[4096];
+        const ssize_t length = readlink(current.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<std::size_t>(length) == sizeof target)
+            break;
+        const std::string next(target, static_cast<std::size_t>(length));
+        const std::size_t folderEnd = current.find_last_of('/');
+        const bool fromRoot = next.front() == '/' || folderEnd == std::string::npos;
+        current = fromRoot ? next : current.substr(0, folderEnd + 1) + next;
+    }
+    return current;
 }
 
 bool replaceFile(const std::string& from, const std::string& to)

@@ -82,6 +82,9 @@ public:
 
     bool failed() const { return failed_; }
 
+    // Gives the file these permission bits, whatever the process's umask.
+    bool setPermissions(unsigned permissions);
+
     // Flushes and closes; true when every byte reached the file.
     bool close();
 
@@ -108,6 +111,14 @@ void removeFile(const std::string& path);
 // a link itself as a file.
 bool isSpecialFile(const std::string& path);
 bool isSpecialEntry(const std::string& path);
+
+// The permission bits of the file at the path (following links), or nothing
+// when there is none.
+std::optional<unsigned> permissionsOf(const std::string& path);
+
+// The path with the links at its end followed to the name they lead to, even
+// where nothing is there yet; a path that is no link comes back as it is.
+std::string followLinks(const std::string& path);
 
 // Moves a file over another name in one step; a link at that name is
 // replaced itself. False when it could not be moved.

@@ -2,13 +2,13 @@
 
 #include "common/LeadingInteger.h"
 #include "common/OutputNames.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessExit.h"
 
 #include <array>
 #include <cstdlib>
-#include <cstdio>
 #include <unistd.h>
 
 namespace orvalin {
@@ -91,41 +91,80 @@ ParametersFile::ParametersFile(ConversionSettings& settings, std::string path,
 
 void ParametersFile::loadParameters()
 {
-    auto file = InputFile::open(path_);
-    if (!file)
+    // Saves replace the file in one step, so it is read whole without the lock.
+    const auto stored = readStored();
+    if (!stored)
         fail("Error: Missing parameters file.");
-    std::string text(file->size(), '\0');
-    text.resize(file->read(text.data(), text.size()));
-    if (file->readFailed())
-        fail("Error: Missing parameters file.");
-    settings_ = parseParameters(text);
+    settings_ = *stored;
+    numberOnFile_ = settings_.nextOutputNumber;
 }
 
 void ParametersFile::saveParameters()
 {
+    const FileLock held = lock();
+    if (settings_.nextOutputNumber == numberOnFile_) {
+        if (const auto stored = readStored())
+            settings_.nextOutputNumber = stored->nextOutputNumber;
+    }
+    write(settings_);
+}
+
+int ParametersFile::reserveOutputNumber()
+{
+    const FileLock held = lock();
+    ConversionSettings stored = readStored().value_or(settings_);
+    const int reserved = stored.nextOutputNumber;
+    stored.nextOutputNumber = nextOutputNumberAfter(reserved);
+    write(stored);
+    settings_.nextOutputNumber = stored.nextOutputNumber;
+    return reserved;
+}
+
+FileLock ParametersFile::lock()
+{
+    // Beside the file itself, so that every path to it takes the same lock.
+    auto held = FileLock::acquire(followLinks(path_) + ".lock");
+    if (!held)
+        fail("Error: Cannot write to parameters file.");
+    return std::move(*held);
+}
+
+std::optional<ConversionSettings> ParametersFile::readStored()
+{
+    auto file = InputFile::open(path_);
+    if (!file)
+        return std::nullopt;
+    std::string text(file->size(), '\0');
+    text.resize(file->read(text.data(), text.size()));
+    if (file->readFailed())
+        fail("Error: Missing parameters file.");
+    return parseParameters(text);
+}
+
+void ParametersFile::write(const ConversionSettings& settings)
+{
+    const std::string target = followLinks(path_);
     // A file the user made read-only stays unwritten, even where the folder
     // would let us replace it.
-    if (fileIsReadable(path_) && access(path_.c_str(), W_OK) != 0)
+    if (fileIsReadable(target) && access(target.c_str(), W_OK) != 0)
         fail("Error: Cannot write to parameters file.");
 
-    // Written beside the file and renamed over it, so that a failure midway
-    // never leaves a truncated parameters file.
-    const std::string temporary = path_ + ".new";
+    // Written beside the file under a name of this process's own and renamed
+    // over it, so that a failure midway never leaves a truncated parameters
+    // file, and a link to the file stays a link. The file keeps its
+    // permissions.
+    const std::string temporary = target + "." + std::to_string(getpid()) + ".new";
     auto file = OutputFile::create(temporary);
     if (!file)
         fail("Error: Cannot write to parameters file.");
-    const std::string text = formatParameters(settings_);
+    const std::string text = formatParameters(settings);
     file->write(text.data(), text.size());
-    if (!file->close() || std::rename(temporary.c_str(), path_.c_str()) != 0) {
+    const auto permissions = permissionsOf(target);
+    if ((permissions && !file->setPermissions(*permissions)) || !file->close() || !replaceFile(temporary, target)) {
         removeFile(temporary);
         fail("Error: Cannot write to parameters file.");
     }
-}
-
-void ParametersFile::advanceOutputNumber()
-{
-    settings_.nextOutputNumber = nextOutputNumberAfter(settings_.nextOutputNumber);
-    saveParameters();
+    numberOnFile_ = settings.nextOutputNumber;
 }
 
 void ParametersFile::fail(std::string_view message)

@@ -82,12 +82,16 @@ void OptionsDialog::accept()
 
 void OptionsDialog::showTipOfTheDay()
 {
+    const int numberBefore = services_.settings.nextOutputNumber;
     TipDialog tips(services_.settings, services_.parameters, services_.context.programFolder, this);
     tips.exec();
     // The tip dialog saved these in the live settings; a later OK must not
-    // undo them.
+    // undo them. Its saves also took up the output numbers other runs used
+    // meanwhile, which OK must not turn back unless the user typed another.
     workingSettings_.tipNumber = services_.settings.tipNumber;
     workingSettings_.showTipsAtStartup = services_.settings.showTipsAtStartup;
+    if (workingSettings_.nextOutputNumber == numberBefore)
+        workingSettings_.nextOutputNumber = services_.settings.nextOutputNumber;
 }
 
 } // namespace orvalin

@@ -1,13 +1,16 @@
 // The command-line converter run as a process: its options, exit statuses and
 // messages, and its animations as FFmpeg plays them back.
+#include "SwfFile.h"
 #include "TestAudio.h"
 #include "TestFolder.h"
 #include "settings/ParametersFile.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/wait.h>
 
 namespace orvalin {
@@ -34,16 +37,23 @@ protected:
     Result run(const std::vector<std::string>& arguments, const std::string& program = ORVALIN_PROGRAM_DIR,
                const std::string& interruptOnce = "", const std::string& signal = "INT")
     {
-        std::string command = shellQuote(program + "orvalin-convert");
-        for (const auto& argument : arguments)
-            command += " " + shellQuote(argument);
-        command += " </dev/null >" + shellQuote(work.file("stdout")) + " 2>" + shellQuote(work.file("stderr"));
+        std::string command = converter(arguments, program) + " </dev/null >" + shellQuote(work.file("stdout")) +
+                              " 2>" + shellQuote(work.file("stderr"));
         if (!interruptOnce.empty())
             command += " & for i in $(seq 3000); do [ -e " + shellQuote(interruptOnce) +
                        " ] && break; sleep 0.01; done; kill -" + signal + " $!; wait $!";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readText(work.file("stdout")),
                 test::readText(work.file("stderr"))};
+    }
+
+    static std::string converter(const std::vector<std::string>& arguments,
+                                 const std::string& program = ORVALIN_PROGRAM_DIR)
+    {
+        std::string command = shellQuote(program + "orvalin-convert");
+        for (const auto& argument : arguments)
+            command += " " + shellQuote(argument);
+        return command;
     }
 
     Result convert(std::vector<std::string> arguments, const std::string& program = ORVALIN_PROGRAM_DIR)
@@ -174,6 +184,7 @@ TEST_F(ConvertCommandTest, BadOptionsAreRefusedBeforeAnyRun)
         {{"--mode", "sometimes"}, "orvalin-convert: invalid mode 'sometimes'\n" + tryHelp},
         {{"--background", "red"}, "orvalin-convert: invalid background colour 'red'\n" + tryHelp},
         {{"-n", "100000"}, "orvalin-convert: invalid output number '100000'\n" + tryHelp},
+        {{"-j", "0"}, "orvalin-convert: invalid number of jobs '0'\n" + tryHelp},
         {{"-o", ""}, "Error: No output folder is set: give one with -o DIR.\n"},
         {{"--controller", "../x"}, "Error: Controller \"../x\" must be a name from the Controllers folder, not a path.\n"},
         {{"--frobnicate"}, "orvalin-convert: unknown option '--frobnicate'\n" + tryHelp},
@@ -254,6 +265,70 @@ TEST_F(ConvertCommandTest, InterruptHangUpAndTerminateCancelTheRun)
                                   temporary, signal);
         EXPECT_EQ(result.status, 3) << signal << ": " << result.err;
         EXPECT_TRUE(fs::is_empty(outDir)) << signal;
+    }
+    // Several at once: every run is cancelled, and no more start.
+    const Result result = run({"-j", "2", "--settings", settingsPath, "-o", outDir, input, input, input},
+                              ORVALIN_PROGRAM_DIR, out("orvaln5.tmp3"));
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_TRUE(fs::is_empty(outDir));
+    EXPECT_EQ(nextNumber(), 6);
+}
+
+// A run killed outright keeps its number used and holds nothing back: the
+// next run takes the next number at once.
+TEST_F(ConvertCommandTest, AKilledRunHoldsNothingBack)
+{
+    const std::string input = wav("long.wav", {.seconds = 120});
+    const Result killed = run({"--settings", settingsPath, "-o", outDir, input}, ORVALIN_PROGRAM_DIR,
+                              out("orvaln1.tmp3"), "KILL");
+    EXPECT_EQ(killed.status, 128 + SIGKILL);
+    EXPECT_EQ(test::runCommand("timeout 20 " + converter({"--settings", settingsPath, "-o", outDir, wav("a.wav")})), 0);
+    EXPECT_TRUE(test::fileExists(out("orvaln2s.swf")));
+    EXPECT_EQ(nextNumber(), 3);
+}
+
+// Runs started together on one parameters file take numbers of their own:
+// each page shows its own animation, made whole, and the file counts them all.
+TEST_F(ConvertCommandTest, RunsStartedTogetherTakeNumbersOfTheirOwn)
+{
+    const std::string converterRun =
+        "timeout 30 " + converter({"-q", "-m", "loop", "--settings", settingsPath, "-o", outDir, wav("a.wav")});
+    ASSERT_EQ(test::runCommand("for i in 1 2 3 4 5 6 7 8; do " + converterRun + " & pids=\"$pids $!\"; done; "
+                               "for p in $pids; do wait $p || exit 1; done"), 0);
+    EXPECT_EQ(nextNumber(), 9);
+    const auto first = test::readBytes(out("orvaln1s.swf"));
+    EXPECT_EQ(test::parseSwf(first).declaredLength, first.size());
+    for (int number = 1; number <= 8; ++number) {
+        const std::string base = "orvaln" + std::to_string(number);
+        EXPECT_NE(test::readText(out(base + ".htm")).find("value=\"" + base + "s.swf\""), std::string::npos) << base;
+        EXPECT_EQ(test::readBytes(out(base + "s.swf")), first) << base;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(outDir), {}), 16);
+}
+
+// Several inputs at once make and say what they make one after the other,
+// with numbers taken in input order or chosen.
+TEST_F(ConvertCommandTest, JobsMakeWhatRunsInTurnMake)
+{
+    const std::vector<std::string> inputs = {wav("a.wav", {.seconds = 1}), work.file("refused.ogg"),
+                                             mp3("b.mp3", "-b 64", {.seconds = 1.5}),
+                                             wav("c.wav", {.channels = 1, .seconds = 0.5}), wav("d.wav")};
+    std::vector<Result> results;
+    using Arguments = std::vector<std::string>;
+    for (const Arguments& jobs : {Arguments{"-j", "1"}, {"-j", "3"}, {"-j", "2", "-n", "1"}}) {
+        fs::copy_file(ORVALIN_SHIPPED_PARAMETERS, settingsPath, fs::copy_options::overwrite_existing);
+        const std::string folder = work.file("jobs" + std::to_string(results.size()) + "/");
+        fs::create_directory(folder);
+        std::vector<std::string> arguments = {"--settings", settingsPath, "-o", folder};
+        arguments.insert(arguments.end(), jobs.begin(), jobs.end());
+        arguments.insert(arguments.end(), inputs.begin(), inputs.end());
+        results.push_back(run(arguments));
+        EXPECT_EQ(std::tuple(results.back().status, results.back().err, nextNumber()),
+                  std::tuple(1, results[0].err, 5));
+        EXPECT_EQ(std::regex_replace(results.back().out, std::regex("jobs\\d"), "jobs0"), results[0].out);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 12);
+        for (const auto& made : fs::directory_iterator(work.file("jobs0/")))
+            EXPECT_EQ(test::readBytes(folder + made.path().filename().string()), test::readBytes(made.path())) << made;
     }
 }
 

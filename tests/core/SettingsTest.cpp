@@ -5,6 +5,7 @@
 #include "ProgramFolderFixture.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace orvalin {
 namespace {
@@ -87,6 +88,43 @@ TEST_F(ParametersFileTest, AMissingOrUnwritableFileIsFatalWithItsMessage)
               std::tuple("Error: Missing parameters file.", MessageIcon::Error));
     EXPECT_EQ(std::tuple(messages.shown[1].text, messages.shown[1].icon),
               std::tuple("Error: Cannot write to parameters file.", MessageIcon::Error));
+}
+
+// Another process (here another object on the same file) reserves numbers
+// while this one holds stale settings: its saves never turn the number back,
+// unless the user chose one, and a reservation touches no other setting.
+TEST_F(ParametersFileTest, SavesAndReservationsKeepWhatOthersStored)
+{
+    ConversionSettings stale;
+    ParametersFile elsewhere(stale, parameters.path(), messages, processExit);
+    elsewhere.loadParameters();
+    EXPECT_EQ(elsewhere.reserveOutputNumber(), 7);
+    EXPECT_EQ(elsewhere.reserveOutputNumber(), 8);
+    settings.bitrate = 64;
+    parameters.saveParameters();
+    EXPECT_EQ(std::tuple(savedSettings().nextOutputNumber, settings.nextOutputNumber, savedSettings().bitrate),
+              std::tuple(9, 9, 64));
+    settings.nextOutputNumber = 500;
+    parameters.saveParameters();
+    EXPECT_EQ(elsewhere.reserveOutputNumber(), 500);
+    EXPECT_EQ(std::tuple(savedSettings().nextOutputNumber, stale.nextOutputNumber, savedSettings().bitrate),
+              std::tuple(501, 501, 64));
+}
+
+// Saved through a link, the file it leads to takes the settings and keeps its
+// permissions; the link stays.
+TEST_F(ParametersFileTest, ALinkedFileStaysALinkAndKeepsItsMode)
+{
+    std::filesystem::create_directory(folder.file("real"));
+    std::filesystem::rename(parameters.path(), folder.file("real/kept.da0"));
+    std::filesystem::create_symlink("real/kept.da0", parameters.path());
+    chmod(folder.file("real/kept.da0").c_str(), 0600);
+    EXPECT_EQ(parameters.reserveOutputNumber(), 7);
+    parameters.saveParameters();
+    EXPECT_TRUE(std::filesystem::is_symlink(parameters.path()));
+    EXPECT_EQ(parseParameters(test::readText(folder.file("real/kept.da0"))).nextOutputNumber, 8);
+    EXPECT_EQ(std::filesystem::status(folder.file("real/kept.da0")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(CompressionRules, RefuseBitratesEachSampleRateCannotCarry)

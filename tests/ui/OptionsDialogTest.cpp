@@ -199,10 +199,15 @@ private slots:
         }
     }
 
-    // The tip dialog saves at once; OK must not undo it.
+    // The tip dialog saves at once; OK must not undo it, nor turn back the
+    // number a command-line run took meanwhile.
     void tipOfTheDayChangesSurviveOk()
     {
         writeText(f->folder.file("tips.da0"), "one\r\ntwo\r\n");
+        ConversionSettings elsewhere;
+        ParametersFile commandLine(elsewhere, f->parameters.path(), f->messages, f->processExit);
+        commandLine.loadParameters();
+        commandLine.reserveOutputNumber();
         driver->on<TipDialog>([](TipDialog& tips) {
             test::button(tips, "&Next Tip").click();
             test::button(tips, "&Show tips at startup").click();
@@ -213,6 +218,7 @@ private slots:
         button("&OK").click();
         QCOMPARE(f->settings.tipNumber, 2);
         QVERIFY(f->settings.showTipsAtStartup);
+        QCOMPARE(f->settings.nextOutputNumber, 8);
         QCOMPARE(f->parametersText(), formatParameters(f->settings));
     }
 };
