@@ -22,8 +22,8 @@ program, orvalin, and a command-line converter, orvalin-convert.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not linked, so not found by dpkg-shlibdeps: Qt's SVG plugins draw the
-# program's icon, and xdg-open shows the help and the pages in the browser.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, xdg-utils")
+# Not linked, so not found by dpkg-shlibdeps: xdg-open shows the help and the
+# pages in the browser.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
