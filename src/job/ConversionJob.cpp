@@ -196,9 +196,8 @@ void ConversionJob::copyController()
 void ConversionJob::writePage()
 {
     const ConversionSettings& settings = environment_.settings;
-    if (settings.webPlayer && !placeWebPlayer(environment_.context.programFolder, outputDir_)) {
-        environment_.messages.warn("Error: Cannot copy the web player into folder \"" + outputDir_ +
-                                   std::string(kPageWebPlayerFolder) + "/\".");
+    if (settings.webPlayer &&
+        !placeWebPlayer(environment_.context.programFolder, outputDir_, environment_.messages)) {
         environment_.status.failed = true;
         return;
     }

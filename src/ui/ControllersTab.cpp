@@ -79,11 +79,8 @@ void ControllersTab::generatePreview()
     if (!writePreviewPage(controllerFolders(context_), pageFolder, names, workingSettings_.backgroundColour,
                           workingSettings_.textColour, webPlayer, messages_))
         return;
-    if (webPlayer && !placeWebPlayer(context_.programFolder, pageFolder)) {
-        messages_.warn("Error: Cannot copy the web player into folder \"" + pageFolder +
-                       std::string(kPageWebPlayerFolder) + "/\".");
+    if (webPlayer && !placeWebPlayer(context_.programFolder, pageFolder, messages_))
         return;
-    }
     if (!launchPage(pageFolder, kPreviewPageName, webPlayer, pageServer_, opener_))
         messages_.warn("Error: Could not launch the web page with the default browser.");
 }

@@ -1,6 +1,7 @@
 #include "web/WebPlayer.h"
 
 #include "platform/Files.h"
+#include "platform/MessageBoxes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -62,9 +63,7 @@ bool copyFolder(const fs::path& from, const fs::path& to)
                        [&](const fs::path& name) { return copyFile((from / name).string(), (to / name).string()); });
 }
 
-} // namespace
-
-bool placeWebPlayer(const std::string& programFolder, const std::string& pageFolder)
+bool copyWebPlayer(const std::string& programFolder, const std::string& pageFolder)
 {
     const fs::path shipped = fs::path(programFolder) / kShippedWebPlayerFolder;
     const fs::path target = fs::path(pageFolder) / kPageWebPlayerFolder;
@@ -97,6 +96,17 @@ bool placeWebPlayer(const std::string& programFolder, const std::string& pageFol
     }
     fs::remove_all(old, error);
     return true;
+}
+
+} // namespace
+
+bool placeWebPlayer(const std::string& programFolder, const std::string& pageFolder, MessageBoxes& messages)
+{
+    if (copyWebPlayer(programFolder, pageFolder))
+        return true;
+    messages.warn("Error: Cannot copy the web player into folder \"" + pageFolder + std::string(kPageWebPlayerFolder) +
+                  "/\".");
+    return false;
 }
 
 } // namespace orvalin

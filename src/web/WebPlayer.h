@@ -5,6 +5,8 @@
 
 namespace orvalin {
 
+class MessageBoxes;
+
 // The Flash player for the web that pages made with the web player option
 // load: shipped in the program folder, copied beside each page that uses it.
 inline constexpr std::string_view kShippedWebPlayerFolder = "player";
@@ -15,7 +17,7 @@ inline constexpr std::string_view kWebPlayerScriptLine = "    <script src=\"ruff
 // Puts a copy of the shipped player (programFolder + "player") into
 // pageFolder + "ruffle", unless an identical copy is there already. The copy
 // is made under another name and renamed into place, so that the folder is
-// never left half copied. False when it could not be made.
-bool placeWebPlayer(const std::string& programFolder, const std::string& pageFolder);
+// never left half copied. False, after a warning, when it could not be made.
+bool placeWebPlayer(const std::string& programFolder, const std::string& pageFolder, MessageBoxes& messages);
 
 } // namespace orvalin

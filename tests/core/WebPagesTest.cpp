@@ -123,19 +123,19 @@ TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical
     test::writeText(folder.file("program/player/core.wasm"), "core");
     const auto copyIdentity = [&] { return std::filesystem::status(folder.file("pages/ruffle")).permissions(); };
     std::filesystem::create_directories(folder.file("pages"));
-    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
     EXPECT_EQ(test::readText(folder.file("pages/ruffle/core.wasm")), "core");
     std::filesystem::permissions(folder.file("pages/ruffle"), std::filesystem::perms::owner_all);
-    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
     EXPECT_EQ(copyIdentity(), std::filesystem::perms::owner_all) << "an identical copy stays";
     for (const auto& [name, text] : {std::pair{"ruffle.js", "changed"}, {"extra.js", "more"}}) {
         test::writeText(folder.file("pages/ruffle/") + name, text);
-        ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/")));
+        ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
         EXPECT_EQ(test::readText(folder.file("pages/ruffle/ruffle.js")), "player");
         EXPECT_FALSE(test::fileExists(folder.file("pages/ruffle/extra.js")));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("pages")), {}), 1) << "no leftovers";
     }
-    EXPECT_FALSE(placeWebPlayer(folder.file("nowhere/"), folder.file("pages/")));
+    EXPECT_FALSE(placeWebPlayer(folder.file("nowhere/"), folder.file("pages/"), messages));
 }
 
 TEST_F(WebPagesTest, PagesThatCannotBeMadeAreReported)
