@@ -1,5 +1,6 @@
-// Serves a folder with the desktop program's own page server and prints its
-// port; runs until killed. Usage: orvalin-page-server FOLDER
+// Serves a folder with the desktop program's own page server and prints the
+// folder's address, ending in a slash; runs until killed.
+// Usage: orvalin-page-server FOLDER
 #include "ui/LocalPageServer.h"
 
 #include <QCoreApplication>
@@ -14,8 +15,9 @@ int main(int argc, char** argv)
         return 2;
     }
     orvalin::LocalPageServer server;
-    if (server.addressOf(QString::fromLocal8Bit(argv[1]), {}).isEmpty())
+    const QString address = server.addressOf(QString::fromLocal8Bit(argv[1]), {});
+    if (address.isEmpty())
         return 1;
-    std::cout << server.port() << std::endl;
+    std::cout << address.toStdString() << std::endl;
     return application.exec();
 }
