@@ -14,7 +14,7 @@ namespace orvalin {
 class FileLock {
 public:
     // Waits until the lock is free. Nothing when the lock file can neither be
-    // opened nor made.
+    // opened nor made, or is something other than a regular file.
     static std::optional<FileLock> acquire(const std::string& path);
 
 private:

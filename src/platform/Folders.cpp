@@ -110,7 +110,19 @@ bool createFolders(const std::string& folder)
 {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    return folderExists(folder);
+}
+
+bool folderExists(const std::string& folder)
+{
+    std::error_code error;
     return std::filesystem::is_directory(folder, error);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    return parent.empty() ? std::string(".") + kPathSeparator : withTrailingSeparator(parent);
 }
 
 } // namespace orvalin

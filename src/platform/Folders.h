@@ -36,4 +36,9 @@ bool canCreateFilesIn(const std::string& folder);
 // Makes the folder and any missing above it; true when it is there afterwards.
 bool createFolders(const std::string& folder);
 
+bool folderExists(const std::string& folder);
+
+// The folder a path names a file in, ending in the separator.
+std::string folderOf(const std::string& path);
+
 } // namespace orvalin

@@ -4,6 +4,7 @@
 #include "common/OutputNames.h"
 #include "platform/FileLock.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessExit.h"
 
@@ -93,6 +94,8 @@ void ParametersFile::loadParameters()
 {
     // Saves replace the file in one step, so it is read whole without the lock.
     const auto stored = readStored();
+    if (!stored && !folderExists(folderOf(path_)))
+        fail("Error: Missing parameters file. Cannot find or create the folder \"" + folderOf(path_) + "\".");
     if (!stored)
         fail("Error: Missing parameters file.");
     settings_ = *stored;
@@ -123,7 +126,10 @@ int ParametersFile::reserveOutputNumber()
 FileLock ParametersFile::lock()
 {
     // Beside the file itself, so that every path to it takes the same lock.
-    auto held = FileLock::acquire(followLinks(path_) + ".lock");
+    const std::string lockPath = followLinks(path_) + ".lock";
+    auto held = FileLock::acquire(lockPath);
+    if (!held && isSpecialFile(lockPath))
+        fail("Error: Cannot write to parameters file. Its lock \"" + lockPath + "\" is not a file.");
     if (!held)
         fail("Error: Cannot write to parameters file.");
     return std::move(*held);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvalin {
 namespace {
@@ -78,16 +80,47 @@ TEST(ParametersReading, AcceptsEitherLineEndAndShortOrLongFiles)
         EXPECT_EQ(parseParameters(formatParameters(full) + line + "\r\n").webPlayer, line == std::string("y"));
 }
 
+// A missing file, or one in a folder that is not there (as for a user whose
+// home folder does not exist), or a lock that is not a file: each ends the
+// program, at once, with its own message.
 TEST_F(ParametersFileTest, AMissingOrUnwritableFileIsFatalWithItsMessage)
 {
     ParametersFile nowhere(settings, folder.file("missing/orvaln.da0"), messages, processExit);
     EXPECT_THROW(nowhere.loadParameters(), test::ProcessExited);
     EXPECT_THROW(nowhere.saveParameters(), test::ProcessExited);
-    ASSERT_EQ(messages.shown.size(), 2u);
+    std::filesystem::remove(parameters.path());
+    EXPECT_THROW(parameters.loadParameters(), test::ProcessExited);
+    ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(std::tuple(messages.shown[0].text, messages.shown[0].icon),
-              std::tuple("Error: Missing parameters file.", MessageIcon::Error));
+              std::tuple("Error: Missing parameters file. Cannot find or create the folder \"" +
+                             folder.file("missing/") + "\".",
+                         MessageIcon::Error));
     EXPECT_EQ(std::tuple(messages.shown[1].text, messages.shown[1].icon),
               std::tuple("Error: Cannot write to parameters file.", MessageIcon::Error));
+    EXPECT_EQ(messages.shown[2].text, "Error: Missing parameters file.");
+
+    // Run apart, so that an open waiting on the FIFO for ever fails the test.
+    saveSettings();
+    const std::string lock = parameters.path() + ".lock";
+    std::filesystem::remove(lock);
+    ASSERT_EQ(mkfifo(lock.c_str(), 0600), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(10);
+        try {
+            parameters.reserveOutputNumber();
+        } catch (const test::ProcessExited& exited) {
+            _exit(messages.shown.back().text ==
+                          "Error: Cannot write to parameters file. Its lock \"" + lock + "\" is not a file."
+                      ? exited.status
+                      : 100);
+        }
+        _exit(101);
+    }
+    int ended = 0;
+    waitpid(child, &ended, 0);
+    EXPECT_TRUE(WIFEXITED(ended)) << "stopped by signal " << WTERMSIG(ended);
+    EXPECT_EQ(WEXITSTATUS(ended), 1);
 }
 
 // Another process (here another object on the same file) reserves numbers
