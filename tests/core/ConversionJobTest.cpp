@@ -156,6 +156,16 @@ TEST_F(ConversionJobTest, TheControllerAndPageDecideTheOutcome)
                                    "orvaln11.htm", "ruffle"})
         EXPECT_FALSE(std::filesystem::exists(out(name))) << name;
     EXPECT_EQ(savedSettings().nextOutputNumber, 12);
+
+    // A ruffle of the user's own stops the run before any stage, untouched.
+    std::filesystem::create_directory(out("ruffle"));
+    test::writeText(out("ruffle/thesis.txt"), "my thesis");
+    run();
+    EXPECT_EQ(host.events.at(1), "Error: Cannot put the web player beside the page: \"" + out("ruffle") +
+                                     "\" is there and is not a copy of the player. It is left as it is.");
+    EXPECT_TRUE(stages.ran.empty());
+    EXPECT_EQ(test::readText(out("ruffle/thesis.txt")), "my thesis");
+    EXPECT_FALSE(std::filesystem::exists(out("orvaln12.htm")));
 }
 
 TEST_F(ConversionJobTest, TheUsersOwnControllerWinsOverTheShippedOne)

@@ -12,6 +12,9 @@
 #include "settings/ConversionSettings.h"
 
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvalin {
 namespace {
@@ -33,7 +36,8 @@ protected:
 
     bool writePreview(const std::vector<std::string>& names)
     {
-        return writePreviewPage({"", folder.path()}, folder.path(), names, "FFFFCC", "000080", false, messages);
+        return writePreviewPage({"", folder.path()}, folder.path(), names, "FFFFCC", "000080", false, messages)
+            .has_value();
     }
     std::string preview() const { return test::readText(folder.file("preview.htm")); }
 
@@ -104,7 +108,8 @@ TEST_F(WebPagesTest, TextAndColoursGoIntoThePage)
 }
 
 // The player adds one line to the head of every kind of page, preview
-// included; its copy beside a page is remade only when it differs.
+// included. Its copy beside a page is remade only when it differs, and only
+// over a copy of the player.
 TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical)
 {
     const std::string scriptLine = "    <script src=\"ruffle/ruffle.js\"></script>";
@@ -118,23 +123,59 @@ TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical
     ASSERT_TRUE(writePreviewPage({"", folder.path()}, folder.path(), {}, "FFFFCC", "000080", true, messages));
     EXPECT_NE(preview().find(scriptLine + "\r\n  </head>"), std::string::npos);
 
-    std::filesystem::create_directories(folder.file("program/player"));
-    test::writeText(folder.file("program/player/ruffle.js"), "player");
-    test::writeText(folder.file("program/player/core.wasm"), "core");
-    const auto copyIdentity = [&] { return std::filesystem::status(folder.file("pages/ruffle")).permissions(); };
+    // A shipped player, and copies of it the way runs leave them.
+    const auto makePlayer = [&](const std::string& at, const std::string& loader) {
+        std::filesystem::create_directories(folder.file(at));
+        test::writeText(folder.file(at + "/ruffle.js"), loader);
+        test::writeText(folder.file(at + "/ruffle-player.js"), "ruffle");
+        test::writeText(folder.file(at + "/core.wasm"), "core");
+    };
+    const auto place = [&] { return placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages); };
+    const auto pageFolderHolds = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.file("pages")))
+            names.insert(entry.path().filename().string());
+        return names;
+    };
+    makePlayer("program/player", "loads ruffle-player.js");
     std::filesystem::create_directories(folder.file("pages"));
-    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
+    ASSERT_TRUE(place());
     EXPECT_EQ(test::readText(folder.file("pages/ruffle/core.wasm")), "core");
+    EXPECT_EQ(webPlayerFiles(folder.file("program/")),
+              (std::vector<std::string>{"ruffle/core.wasm", "ruffle/ruffle-player.js", "ruffle/ruffle.js"}));
     std::filesystem::permissions(folder.file("pages/ruffle"), std::filesystem::perms::owner_all);
-    ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
-    EXPECT_EQ(copyIdentity(), std::filesystem::perms::owner_all) << "an identical copy stays";
-    for (const auto& [name, text] : {std::pair{"ruffle.js", "changed"}, {"extra.js", "more"}}) {
-        test::writeText(folder.file("pages/ruffle/") + name, text);
-        ASSERT_TRUE(placeWebPlayer(folder.file("program/"), folder.file("pages/"), messages));
-        EXPECT_EQ(test::readText(folder.file("pages/ruffle/ruffle.js")), "player");
-        EXPECT_FALSE(test::fileExists(folder.file("pages/ruffle/extra.js")));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("pages")), {}), 1) << "no leftovers";
-    }
+    ASSERT_TRUE(place());
+    EXPECT_EQ(std::filesystem::status(folder.file("pages/ruffle")).permissions(), std::filesystem::perms::owner_all)
+        << "an identical copy stays";
+
+    // Another version's copy is replaced, and copies that killed runs left
+    // behind go once their process has.
+    std::filesystem::remove_all(folder.file("pages/ruffle"));
+    makePlayer("pages/ruffle", "an older loader of ruffle-player.js");
+    test::writeText(folder.file("pages/ruffle/core.ruffle.0123.js"), "older");
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    makePlayer("pages/ruffle.new." + std::to_string(gone), "half a copy");
+    makePlayer("pages/ruffle.new.1", "a copy under way"); // the first process never ends
+    ASSERT_TRUE(place());
+    EXPECT_EQ(test::readText(folder.file("pages/ruffle/ruffle.js")), "loads ruffle-player.js");
+    EXPECT_FALSE(test::fileExists(folder.file("pages/ruffle/core.ruffle.0123.js")));
+    EXPECT_EQ(pageFolderHolds(), (std::set<std::string>{"ruffle", "ruffle.new.1"}));
+
+    // Anything else under the name is the user's, and stays as it is.
+    test::writeText(folder.file("pages/ruffle/thesis.txt"), "my thesis");
+    EXPECT_FALSE(place());
+    EXPECT_EQ(messages.shown.back().text, "Error: Cannot put the web player beside the page: \"" +
+                                              folder.file("pages/ruffle") +
+                                              "\" is there and is not a copy of the player. It is left as it is.");
+    EXPECT_EQ(test::readText(folder.file("pages/ruffle/thesis.txt")), "my thesis");
+    std::filesystem::remove_all(folder.file("pages/ruffle"));
+    test::writeText(folder.file("pages/ruffle"), "my notes");
+    EXPECT_FALSE(place());
+    EXPECT_EQ(test::readText(folder.file("pages/ruffle")), "my notes");
+    std::filesystem::remove(folder.file("pages/ruffle"));
     EXPECT_FALSE(placeWebPlayer(folder.file("nowhere/"), folder.file("pages/"), messages));
 }
 
