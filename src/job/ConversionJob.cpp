@@ -75,6 +75,7 @@ JobOutcome ConversionJob::runJob()
     status.failed = false;
     status.cancelRequested = false;
     stageIndex_ = Preparing;
+    published_.clear();
     host_.beginProgress();
 
     if (!outputsCanBeWritten())
@@ -150,6 +151,8 @@ bool ConversionJob::outputsCanBeWritten()
         for (const auto& path : outputPaths())
             if (problem.empty() && isSpecialEntry(path))
                 problem = "Cannot write over \"" + path + "\": it is not a file.";
+        if (problem.empty() && environment_.settings.webPlayer)
+            problem = webPlayerProblem(environment_.context.programFolder, outputDir_);
     }
     return !stageEndedRun(problem.empty() ? StageResult{} : StageResult::failure(problem));
 }
@@ -226,6 +229,7 @@ void ConversionJob::publishOutputs()
             removeFile(outputDir_ + made_[done]);
         return;
     }
+    published_ = made_;
 }
 
 JobOutcome ConversionJob::finishRun()

@@ -60,6 +60,8 @@ public:
     // The whole run's progress: each step is a quarter of the bar.
     int overallPercent() const;
 
+    // The files a run that succeeded made, by name, the page last.
+    const std::vector<std::string>& outputNames() const { return published_; }
     std::string pageFileName() const;
     std::string streamFileName() const;
     std::string controllerFileName() const;
@@ -89,6 +91,7 @@ private:
     std::string outputDir_;
     std::optional<OutputNames> names_;
     std::vector<std::string> made_; // outputs written whole, in publishing order
+    std::vector<std::string> published_;
     int stageIndex_ = Preparing;
 };
 

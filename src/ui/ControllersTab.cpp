@@ -76,12 +76,14 @@ void ControllersTab::generatePreview()
     // confirmed or not.
     const bool webPlayer = workingSettings_.webPlayer;
     const std::string pageFolder = previewPageFolder(context_, names);
-    if (!writePreviewPage(controllerFolders(context_), pageFolder, names, workingSettings_.backgroundColour,
-                          workingSettings_.textColour, webPlayer, messages_))
+    const auto movies = writePreviewPage(controllerFolders(context_), pageFolder, names,
+                                         workingSettings_.backgroundColour, workingSettings_.textColour, webPlayer,
+                                         messages_);
+    if (!movies)
         return;
     if (webPlayer && !placeWebPlayer(context_.programFolder, pageFolder, messages_))
         return;
-    if (!launchPage(pageFolder, kPreviewPageName, webPlayer, pageServer_, opener_))
+    if (!launchPage({pageFolder, kPreviewPageName, *movies}, webPlayer, context_.programFolder, pageServer_, opener_))
         messages_.warn("Error: Could not launch the web page with the default browser.");
 }
 

@@ -1,6 +1,7 @@
 #include "ui/WorkingDialog.h"
 
 #include "common/JobStatus.h"
+#include "common/ProgramContext.h"
 #include "platform/DocumentOpener.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
@@ -171,7 +172,8 @@ void WorkingDialog::reject()
 
 void WorkingDialog::launchOutput()
 {
-    if (!launchPage(job_.outputDir(), job_.pageFileName(), environment_.settings.webPlayer, pageServer_, opener_))
+    if (!launchPage({job_.outputDir(), job_.pageFileName(), job_.outputNames()}, environment_.settings.webPlayer,
+                    environment_.context.programFolder, pageServer_, opener_))
         environment_.messages.warn("Error: Could not launch the web page with the default browser.");
 }
 

@@ -77,17 +77,19 @@ std::string previewPageFolder(const ProgramContext& context, const std::vector<s
     return context.userCacheFolder + "preview" + kPathSeparator;
 }
 
-bool writePreviewPage(const ControllerFolders& folders, const std::string& pageFolder,
-                      const std::vector<std::string>& names, std::string_view background, std::string_view text,
-                      bool loadsWebPlayer, MessageBoxes& messages)
+std::optional<std::vector<std::string>> writePreviewPage(const ControllerFolders& folders, const std::string& pageFolder,
+                                                         const std::vector<std::string>& names,
+                                                         std::string_view background, std::string_view text,
+                                                         bool loadsWebPlayer, MessageBoxes& messages)
 {
     const std::string path = pageFolder + kPreviewPageName;
     // Whatever fails, no half-made page stays behind.
     const auto cannotCreate = [&](const std::string& failed) {
         removeFile(path);
         messages.warn("Error: Cannot create preview file \"" + failed + "\".");
-        return false;
+        return std::nullopt;
     };
+    std::vector<std::string> movies;
     createFolders(pageFolder);
     auto file = OutputFile::create(path);
     if (!file)
@@ -122,9 +124,11 @@ bool writePreviewPage(const ControllerFolders& folders, const std::string& pageF
         if (!placeBeside(folder, pageFolder, name + ".swf"))
             return cannotCreate(pageFolder + name + ".swf");
         appendControllerBlock(page, name, controllerDescription(folder, name), size, background);
+        movies.push_back(name + ".swf");
     }
     if (!placeBeside(folders.holding(kPreviewSoundName), pageFolder, kPreviewSoundName))
         return cannotCreate(pageFolder + kPreviewSoundName);
+    movies.push_back(kPreviewSoundName);
     page += "  </body>\n"
             "</html>\n";
 
@@ -132,7 +136,7 @@ bool writePreviewPage(const ControllerFolders& folders, const std::string& pageF
     file->write(bytes.data(), bytes.size());
     if (!file->close())
         return cannotCreate(path);
-    return true;
+    return movies;
 }
 
 } // namespace orvalin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,10 @@ std::string previewPageFolder(const ProgramContext& context, const std::vector<s
 // list order and in the given colours, to pageFolder + "preview.htm"; with
 // loadsWebPlayer, its head loads the web player beside it. The page names its
 // movies without a folder: those kept elsewhere are copied beside it. Badly
-// named controllers are left out with a warning each. Returns false (after a
-// warning) when the page or a copy could not be written.
-bool writePreviewPage(const ControllerFolders& folders, const std::string& pageFolder,
+// named controllers are left out with a warning each. Returns the names of
+// the movies the page loads; nothing (after a warning) when the page or a
+// copy could not be written.
+std::optional<std::vector<std::string>> writePreviewPage(const ControllerFolders& folders, const std::string& pageFolder,
                       const std::vector<std::string>& names, std::string_view background, std::string_view text,
                       bool loadsWebPlayer, MessageBoxes& messages);
 
