@@ -4,6 +4,7 @@
 // Usage: orvalin-pump-cost PROGRAM_FOLDER SETTINGS_FILE INPUT
 // The outputs go beside the settings file, which the run updates.
 
+#include "common/ConversionInput.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/DefaultStageRunner.h"
@@ -100,9 +101,7 @@ int main(int argc, char* argv[])
 
     ProgramContext context;
     context.programFolder = argv[1];
-    context.inputPath = input;
-    context.inputIsWav = input.size() > 4 && input.substr(input.size() - 4) == ".wav";
-    context.outputText = "Benchmark";
+    ConversionInput conversionInput{input, input.size() > 4 && input.substr(input.size() - 4) == ".wav", "Benchmark"};
 
     JobStatus status;
     TimedPump pump;
@@ -110,8 +109,8 @@ int main(int argc, char* argv[])
     LocalPageServer pageServer;
     DefaultStageRunner stages(status, pump, context.programFolder);
     QtSystemDialogs systemDialogs;
-    const DesktopServices services{settings, context, status,     parameters,    messages, messages,
-                                   pump,     opener,  pageServer, systemDialogs, stages};
+    const DesktopServices services{settings, context,    conversionInput, status, parameters, messages, messages,
+                                   pump,     opener,     pageServer,      systemDialogs,  stages};
     WorkingDialog dialog(services);
 
     const auto start = Clock::now();

@@ -43,10 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mp3.replaceContents(data, size);
     JobStatus status;
     fuzz::IdlePump pump;
-    Mp3DecodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
-    stage.setMp3Path(mp3.path());
-    stage.setWavPath(wavPath);
-    const StageResult result = stage.run();
+    const StageResult result = Mp3DecodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(mp3.path(), wavPath);
     fuzz::check(status.stagePercent == 100, "the stage ends at 100 percent");
     // A readable input either gives sound or fails for having none, and a
     // WAV is left exactly when it succeeds.

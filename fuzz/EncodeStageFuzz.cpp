@@ -36,10 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wav.replaceContents(data, size);
     JobStatus status;
     fuzz::IdlePump pump;
-    Mp3EncodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
-    stage.setWavPath(wav.path());
-    stage.setMp3Path(mp3Path);
-    if (!stage.run(8, 8000, Mp3ChannelMode::Mono).succeeded())
+    if (!Mp3EncodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(wav.path(), mp3Path, 8, 8000, Mp3ChannelMode::Mono)
+             .succeeded())
         fuzz::check(!fuzz::fileExists(mp3Path), "no MP3 is left behind after a failure");
     else
         checkFrames(fuzz::readWholeFile(mp3Path));

@@ -86,14 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(isUtf8(id3v2TextToUtf8(encoding, bytes)), "every text encoding gives UTF-8");
     fuzz::check(isUtf8(latin1ToUtf8(bytes)), "ISO-8859-1 gives UTF-8");
 
-    ProgramContext context;
-    context.inputPath = linkPath;
+    ConversionInput input{.inputPath = linkPath};
     CountingMessages messages;
-    const bool accepted = checkInput(context, messages);
+    const bool accepted = checkInput(input, messages);
     fuzz::check(accepted == (size > 0 && tags.has_value()), "the check accepts exactly the readable inputs");
     fuzz::check(messages.shown == (accepted ? 0 : 1), "a refusal shows one message, acceptance none");
-    fuzz::check(!context.outputText.empty(), "a text is always proposed");
-    fuzz::check(isUtf8(context.outputText), "the proposed text is UTF-8");
-    fuzz::check(!context.inputIsWav, "an MP3 is not taken for a WAV");
+    fuzz::check(!input.outputText.empty(), "a text is always proposed");
+    fuzz::check(isUtf8(input.outputText), "the proposed text is UTF-8");
+    fuzz::check(!input.inputIsWav, "an MP3 is not taken for a WAV");
     return 0;
 }

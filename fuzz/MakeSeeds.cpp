@@ -54,10 +54,8 @@ Bytes encodedMp3(const test::TestTone& tone, unsigned bitrate, unsigned rate)
     test::writeWav(folder.file("in.wav"), tone);
     JobStatus status;
     IdlePump pump;
-    Mp3EncodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
-    stage.setWavPath(folder.file("in.wav"));
-    stage.setMp3Path(folder.file("out.mp3"));
-    const StageResult result = stage.run(bitrate, rate, Mp3ChannelMode::Mono);
+    const StageResult result = Mp3EncodeStage(status, pump, ORVALIN_PROGRAM_FOLDER)
+                                   .run(folder.file("in.wav"), folder.file("out.mp3"), bitrate, rate, Mp3ChannelMode::Mono);
     if (!result.succeeded()) {
         std::cerr << "cannot encode a seed: " << result.errorText << "\n";
         std::exit(1);

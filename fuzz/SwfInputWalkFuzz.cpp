@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     JobStatus status;
     fuzz::IdlePump pump;
     // The rate and seek every conversion uses.
-    const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3.path(), swfPath, 1.0f, 1680);
+    const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3.path(), swfPath);
 
     fuzz::check(!result.failed(), "a readable input never fails the writer");
     fuzz::check(status.stagePercent == 100, "the writer ends at 100 percent");

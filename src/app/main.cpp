@@ -1,3 +1,4 @@
+#include "common/ConversionInput.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/DefaultStageRunner.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
 
     ConversionSettings settings;
     ProgramContext context;
+    ConversionInput input;
     JobStatus status;
     context.programFolder = executableFolder();
     context.desktopFolder = desktopFolder();
@@ -48,8 +50,8 @@ int main(int argc, char* argv[])
     LocalPageServer pageServer;
     QtSystemDialogs systemDialogs;
     DefaultStageRunner stages(status, pump, context.programFolder);
-    const DesktopServices services{settings,    context, status,     parameters,    messages, runMessages,
-                                   pump,        opener,  pageServer, systemDialogs, stages};
+    const DesktopServices services{settings, context,    input,         status, parameters, messages, runMessages,
+                                   pump,     opener,     pageServer,    systemDialogs, stages};
     MainDialog window(services);
     messages.setOwner(&window);
     window.show();

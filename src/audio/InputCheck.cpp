@@ -49,16 +49,16 @@ std::string proposedText(const TrackTags& tags, const std::string& baseName)
 
 } // namespace
 
-bool checkInput(ProgramContext& context, MessageBoxes& messages)
+bool checkInput(ConversionInput& input, MessageBoxes& messages)
 {
-    const std::string& path = context.inputPath;
+    const std::string& path = input.inputPath;
     const auto fail = [&messages](const std::string& text) {
         messages.warn(text);
         return false;
     };
 
     const FileName name = splitFileName(path);
-    context.outputText = name.baseName;
+    input.outputText = name.baseName;
 
     if (path.find('*') != std::string::npos)
         return fail("Error: Wild card \"*\" not allowed in file name \"" + path + "\".");
@@ -66,8 +66,8 @@ bool checkInput(ProgramContext& context, MessageBoxes& messages)
         return fail("Error: Wild card \"?\" not allowed in file name \"" + path + "\".");
 
     const std::string extension = asciiLowercase(name.extension);
-    context.inputIsWav = extension == ".wav";
-    if (!context.inputIsWav && extension != ".mp3")
+    input.inputIsWav = extension == ".wav";
+    if (!input.inputIsWav && extension != ".mp3")
         return fail("Error: Input file name \"" + path + "\" must end in \".mp3\" or \".wav\".");
 
     if (isSpecialFile(path))
@@ -85,13 +85,13 @@ bool checkInput(ProgramContext& context, MessageBoxes& messages)
         return fail("Error: Input file cannot be opened \"" + path + "\".");
 
     TrackTags tags;
-    if (!context.inputIsWav) {
+    if (!input.inputIsWav) {
         auto read = readTrackTags(*file);
         if (!read)
             return fail("Error: End of input file reached before end of expected data.");
         tags = std::move(*read);
     }
-    context.outputText = proposedText(tags, name.baseName);
+    input.outputText = proposedText(tags, name.baseName);
     return true;
 }
 

@@ -20,12 +20,12 @@ Mp3DecodeStage::Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string
 {
 }
 
-StageResult Mp3DecodeStage::run()
+StageResult Mp3DecodeStage::run(const std::string& mp3Path, const std::string& wavPath)
 {
-    auto input = InputFile::open(mp3Path_);
+    auto input = InputFile::open(mp3Path);
     if (!input)
         return StageResult::failure("Cannot open MP3 file.");
-    auto wav = OutputFile::create(wavPath_);
+    auto wav = OutputFile::create(wavPath);
     if (!wav)
         return StageResult::failure("Cannot create WAV file.");
 
@@ -33,10 +33,10 @@ StageResult Mp3DecodeStage::run()
     decode(*input, *wav);
 
     const StageResult result = finishStage(status_.cancelRequested, std::move(failure_), *input, *wav,
-                                           wavPath_, {"Cannot read MP3 file.", "Cannot write WAV file."});
+                                           wavPath, {"Cannot read MP3 file.", "Cannot write WAV file."});
     if (!result.succeeded() || headerWritten_)
         return result;
-    removeFile(wavPath_);
+    removeFile(wavPath);
     return StageResult::failure(kNoSoundText);
 }
 

@@ -25,13 +25,10 @@ public:
     // programFolder ends in the path separator.
     Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string programFolder);
 
-    void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
-    void setWavPath(std::string path) { wavPath_ = std::move(path); }
-
     // Reads cancel from and reports progress to the job status. After a
     // failure or a cancel the WAV file does not exist; an input in which no
     // frame gives sound is a failure.
-    StageResult run();
+    StageResult run(const std::string& mp3Path, const std::string& wavPath);
 
 private:
     void decode(InputFile& input, OutputFile& wav);
@@ -46,8 +43,6 @@ private:
     JobStatus& status_;
     MessagePump& pump_;
     std::string programFolder_;
-    std::string mp3Path_;
-    std::string wavPath_;
 
     std::optional<std::string> failure_;
     std::uint64_t inputSize_ = 0;

@@ -23,17 +23,17 @@ Mp3EncodeStage::Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string
 {
 }
 
-StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate,
-                                Mp3ChannelMode channelMode)
+StageResult Mp3EncodeStage::run(const std::string& wavPath, const std::string& mp3Path, unsigned bitrate,
+                                unsigned outputSampleRate, Mp3ChannelMode channelMode)
 {
     bitrate_ = bitrate;
     outputSampleRate_ = outputSampleRate;
     channelMode_ = channelMode;
 
-    auto input = InputFile::open(wavPath_);
+    auto input = InputFile::open(wavPath);
     if (!input)
         return StageResult::failure("Cannot open WAV file.");
-    auto output = OutputFile::create(mp3Path_);
+    auto output = OutputFile::create(mp3Path);
     if (!output)
         return StageResult::failure("Cannot create MP3 file.");
 
@@ -48,7 +48,7 @@ StageResult Mp3EncodeStage::run(unsigned bitrate, unsigned outputSampleRate,
         else if (framesEncoded_ == 0)
             fail(kNoSoundText);
     }
-    return finishStage(status_.cancelRequested, std::move(failure_), *input, *output, mp3Path_,
+    return finishStage(status_.cancelRequested, std::move(failure_), *input, *output, mp3Path,
                        {"Cannot read WAV file.", kWriteFailed});
 }
 

@@ -23,11 +23,9 @@ public:
     // programFolder ends in the path separator.
     Mp3EncodeStage(JobStatus& status, MessagePump& pump, std::string programFolder);
 
-    void setWavPath(std::string path) { wavPath_ = std::move(path); }
-    void setMp3Path(std::string path) { mp3Path_ = std::move(path); }
-
     // bitrate in kbit/s, outputSampleRate in Hz.
-    StageResult run(unsigned bitrate, unsigned outputSampleRate, Mp3ChannelMode channelMode);
+    StageResult run(const std::string& wavPath, const std::string& mp3Path, unsigned bitrate,
+                    unsigned outputSampleRate, Mp3ChannelMode channelMode);
 
 private:
     // Encodes every data chunk; false when the file is not a WAV of a format
@@ -41,8 +39,6 @@ private:
     JobStatus& status_;
     MessagePump& pump_;
     std::string programFolder_;
-    std::string wavPath_;
-    std::string mp3Path_;
     unsigned bitrate_ = 0;
     unsigned outputSampleRate_ = 0;
     Mp3ChannelMode channelMode_ = Mp3ChannelMode::Stereo;

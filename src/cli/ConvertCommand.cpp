@@ -6,6 +6,7 @@
 #include "cli/ConsoleProgress.h"
 #include "cli/ParallelConversions.h"
 #include "cli/ProgressBars.h"
+#include "common/ConversionInput.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/ConversionJob.h"
@@ -28,16 +29,17 @@ struct Invocation {
     ParametersFile& parameters;
     ConsoleMessages& messages;
     ProgramContext context;
+    ConversionInput input;
 };
 
 // The input check: a refused input is reported, and uses no output number.
 bool acceptInput(Invocation& invocation, const std::string& input)
 {
-    invocation.context.inputPath = input;
-    if (!checkInput(invocation.context, invocation.messages))
+    invocation.input.inputPath = input;
+    if (!checkInput(invocation.input, invocation.messages))
         return false;
     if (invocation.options.text)
-        invocation.context.outputText = *invocation.options.text;
+        invocation.input.outputText = *invocation.options.text;
     return true;
 }
 
@@ -57,7 +59,8 @@ public:
           settings_(withOptions(invocation)),
           progress_(status_, view),
           stages_(status_, progress_, invocation.context.programFolder),
-          job_({settings_, invocation.context, status_, invocation.parameters, invocation.messages, progress_},
+          job_({settings_, invocation.context, invocation.input, status_, invocation.parameters, invocation.messages,
+                progress_},
                stages_, progress_)
     {
         progress_.follow(job_);
@@ -146,7 +149,7 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
     if (!problems.empty())
         return kBadUsage;
 
-    Invocation invocation{options, saved, parameters, messages, {}};
+    Invocation invocation{options, saved, parameters, messages, {}, {}};
     invocation.context.programFolder = programFolder;
     invocation.context.desktopFolder = desktopFolder();
     invocation.context.userDataFolder = userDataFolder();

@@ -6,8 +6,7 @@ namespace orvalin {
 
 inline constexpr const char* kVersionText = "2.00";
 
-// Values of the running program that are never saved: its folders, and the
-// input and page text of the conversion at hand.
+// The folders of the running program, which are never saved.
 struct ProgramContext {
     std::string programFolder; // ends in the path separator
     std::string desktopFolder; // ends in the path separator
@@ -16,9 +15,6 @@ struct ProgramContext {
     // the side under the cache folder. End in the separator; empty for none.
     std::string userDataFolder;
     std::string userCacheFolder;
-    std::string inputPath;
-    bool inputIsWav = false;
-    std::string outputText;
 };
 
 } // namespace orvalin

@@ -1,5 +1,6 @@
 #include "job/ConversionJob.h"
 
+#include "common/ConversionInput.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/JobHost.h"
@@ -67,7 +68,7 @@ int ConversionJob::overallPercent() const
 JobOutcome ConversionJob::runJob()
 {
     const ConversionSettings& settings = environment_.settings;
-    const ProgramContext& context = environment_.context;
+    const ConversionInput& input = environment_.input;
     JobStatus& status = environment_.status;
 
     environment_.pump.pumpMessages();
@@ -88,18 +89,17 @@ JobOutcome ConversionJob::runJob()
     const std::string encodedPath = outputDir_ + names_->encodedTemporary();
 
     stageIndex_ = Decoding;
-    if (!context.inputIsWav && stageEndedRun(stages_.decode(context.inputPath, decodedPath)))
+    if (!input.inputIsWav && stageEndedRun(stages_.decode(input.inputPath, decodedPath)))
         return finishRun();
 
     stageIndex_ = Encoding;
     const auto channelMode = settings.channels == 1 ? Mp3ChannelMode::Mono : Mp3ChannelMode::Stereo;
-    if (stageEndedRun(stages_.encode(context.inputIsWav ? context.inputPath : decodedPath, encodedPath,
+    if (stageEndedRun(stages_.encode(input.inputIsWav ? input.inputPath : decodedPath, encodedPath,
                                      settings.bitrate, settings.sampleRate, channelMode)))
         return finishRun();
 
     stageIndex_ = WritingAnimation;
-    if (stageEndedRun(stages_.writeAnimation(encodedPath, unfinished(streamFileName()), kFrameRate,
-                                             kLatencySeek)))
+    if (stageEndedRun(stages_.writeAnimation(encodedPath, unfinished(streamFileName()))))
         return finishRun();
     made_.push_back(streamFileName());
 
@@ -204,7 +204,7 @@ void ConversionJob::writePage()
         environment_.status.failed = true;
         return;
     }
-    if (WebPageWriter(settings, environment_.context).writePage(unfinished(pageFileName()), *names_))
+    if (WebPageWriter(settings, environment_.input.outputText).writePage(unfinished(pageFileName()), *names_))
         made_.push_back(pageFileName());
     else
         reportUnwritable(outputDir_ + pageFileName());

@@ -10,6 +10,7 @@
 namespace orvalin {
 
 struct ConversionSettings;
+struct ConversionInput;
 struct ProgramContext;
 struct JobStatus;
 class ParametersFile;
@@ -24,7 +25,8 @@ class JobHost;
 // reserves its output number through the parameters file.
 struct JobEnvironment {
     const ConversionSettings& settings;
-    ProgramContext& context;
+    const ProgramContext& context;
+    const ConversionInput& input;
     JobStatus& status;
     ParametersFile& parameters;
     MessageBoxes& messages;
@@ -35,12 +37,6 @@ struct JobEnvironment {
 // before overwriting, drives the stages in order and writes the page.
 class ConversionJob {
 public:
-    // Every Flash frame carries one second of sound.
-    static constexpr float kFrameRate = 1.0f;
-    // The samples of encoder delay at the start of the MP3 stream, announced
-    // in the animation's stream head so that players skip them.
-    static constexpr int kLatencySeek = 1680;
-
     // What stageIndex() reports while the run is in that step.
     enum Stage { Preparing = 0, Decoding = 1, Encoding = 2, WritingAnimation = 3 };
 

@@ -14,26 +14,19 @@ DefaultStageRunner::DefaultStageRunner(JobStatus& status, MessagePump& pump,
 
 StageResult DefaultStageRunner::decode(const std::string& mp3Path, const std::string& wavPath)
 {
-    Mp3DecodeStage stage(status_, pump_, programFolder_);
-    stage.setWavPath(wavPath);
-    stage.setMp3Path(mp3Path);
-    return stage.run();
+    return Mp3DecodeStage(status_, pump_, programFolder_).run(mp3Path, wavPath);
 }
 
 StageResult DefaultStageRunner::encode(const std::string& wavPath, const std::string& mp3Path,
                                        int bitrate, int sampleRate, Mp3ChannelMode channelMode)
 {
-    Mp3EncodeStage stage(status_, pump_, programFolder_);
-    stage.setWavPath(wavPath);
-    stage.setMp3Path(mp3Path);
-    return stage.run(static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate), channelMode);
+    return Mp3EncodeStage(status_, pump_, programFolder_)
+        .run(wavPath, mp3Path, static_cast<unsigned>(bitrate), static_cast<unsigned>(sampleRate), channelMode);
 }
 
-StageResult DefaultStageRunner::writeAnimation(const std::string& mp3Path,
-                                               const std::string& swfPath, float frameRate,
-                                               int latencySeek)
+StageResult DefaultStageRunner::writeAnimation(const std::string& mp3Path, const std::string& swfPath)
 {
-    return SwfStreamWriter(status_, pump_).writeAnimation(mp3Path, swfPath, frameRate, latencySeek);
+    return SwfStreamWriter(status_, pump_).writeAnimation(mp3Path, swfPath);
 }
 
 } // namespace orvalin

@@ -18,8 +18,7 @@ public:
     StageResult decode(const std::string& mp3Path, const std::string& wavPath) override;
     StageResult encode(const std::string& wavPath, const std::string& mp3Path, int bitrate,
                        int sampleRate, Mp3ChannelMode channelMode) override;
-    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                               float frameRate, int latencySeek) override;
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath) override;
 
 private:
     JobStatus& status_;

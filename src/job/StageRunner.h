@@ -19,8 +19,7 @@ public:
     virtual StageResult encode(const std::string& wavPath, const std::string& mp3Path,
                                int bitrate, int sampleRate, Mp3ChannelMode channelMode) = 0;
 
-    virtual StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                                       float frameRate, int latencySeek) = 0;
+    virtual StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath) = 0;
 };
 
 } // namespace orvalin

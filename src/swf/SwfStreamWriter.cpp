@@ -59,10 +59,9 @@ SwfStreamWriter::SwfStreamWriter(JobStatus& status, MessagePump& pump)
 }
 
 StageResult SwfStreamWriter::writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                                            float frameRate, int latencySeek)
+                                            StreamTiming timing)
 {
-    frameRate_ = frameRate;
-    latencySeek_ = latencySeek;
+    timing_ = timing;
 
     auto input = InputFile::open(mp3Path);
     if (!input)
@@ -88,8 +87,8 @@ void SwfStreamWriter::writeFile(InputFile& input, OutputFile& output)
     header.ui8(kFileVersion);
     header.ui32(0);
     header.rect(0, kStageTwips, 0, kStageTwips);
-    const int wholeFrames = static_cast<int>(frameRate_);
-    const int frameFraction = static_cast<int>((frameRate_ - wholeFrames) * 256);
+    const int wholeFrames = static_cast<int>(timing_.frameRate);
+    const int frameFraction = static_cast<int>((timing_.frameRate - wholeFrames) * 256);
     header.ui16(static_cast<std::uint16_t>(wholeFrames << 8 | frameFraction)); // 8.8 fixed point
     const std::uint64_t frameCountOffset = header.size();
     header.ui16(0);
@@ -169,15 +168,15 @@ void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
 void SwfStreamWriter::startStream(OutputFile& output, const MpegFrameInfo& firstFrame)
 {
     const int streamRate = firstFrame.sampleRate;
-    plan_.emplace(streamRate, frameRate_, latencySeek_);
+    plan_.emplace(streamRate, timing_.frameRate, timing_.latencySeek);
 
     const std::uint8_t format = playbackFormat(streamRate, firstFrame.stereo);
     swf::SwfBytes head;
     head.ui8(format);
     head.ui8(kMp3Compression | format);
     // Kept to 16 bits as the field holds them, as it has always been written.
-    head.ui16(static_cast<std::uint16_t>(static_cast<unsigned>(streamRate / frameRate_)));
-    head.ui16(static_cast<std::uint16_t>(latencySeek_));
+    head.ui16(static_cast<std::uint16_t>(static_cast<unsigned>(streamRate / timing_.frameRate)));
+    head.ui16(static_cast<std::uint16_t>(timing_.latencySeek));
     swf::writeTag(output, TagCode::SoundStreamHead, head.data());
     writeShowFrame(output);
 

@@ -2,6 +2,7 @@
 
 #include "common/StageResult.h"
 #include "swf/BlockPlan.h"
+#include "swf/StreamTiming.h"
 
 #include <cstdint>
 #include <optional>
@@ -29,8 +30,7 @@ public:
 
     // Reads cancel from and reports progress to the job status; after a
     // failure or a cancel the animation file does not exist.
-    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath, float frameRate,
-                        int latencySeek);
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath, StreamTiming timing = {});
 
 private:
     struct Block {
@@ -56,8 +56,7 @@ private:
     JobStatus& status_;
     MessagePump& pump_;
 
-    float frameRate_ = 1.0f;
-    int latencySeek_ = 0;
+    StreamTiming timing_;
     int frameCount_ = 0;
 
     std::optional<swf::BlockPlan> plan_;

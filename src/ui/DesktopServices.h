@@ -5,6 +5,7 @@
 namespace orvalin {
 
 struct ConversionSettings;
+struct ConversionInput;
 struct ProgramContext;
 struct JobStatus;
 class ParametersFile;
@@ -19,7 +20,8 @@ class StageRunner;
 // program work with; the program's start-up makes them, the tests fake them.
 struct DesktopServices {
     ConversionSettings& settings;
-    ProgramContext& context;
+    const ProgramContext& context;
+    ConversionInput& input;
     JobStatus& status;
     ParametersFile& parameters;
     MessageBoxes& messages;    // over the main window
@@ -32,7 +34,7 @@ struct DesktopServices {
 
     JobEnvironment jobEnvironment() const
     {
-        return {settings, context, status, parameters, runMessages, pump};
+        return {settings, context, input, status, parameters, runMessages, pump};
     }
 };
 

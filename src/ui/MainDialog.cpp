@@ -130,16 +130,16 @@ void MainDialog::openOptions()
 
 void MainDialog::go()
 {
-    ProgramContext& context = services_.context;
-    context.inputPath = inputField_->text().toStdString();
-    if (context.inputPath.empty()) {
+    ConversionInput& input = services_.input;
+    input.inputPath = inputField_->text().toStdString();
+    if (input.inputPath.empty()) {
         services_.messages.warn("Error: Please select an input MP3 or WAV file first.");
         return;
     }
-    if (!checkInput(context, services_.messages))
+    if (!checkInput(input, services_.messages))
         return;
 
-    OutputTextDialog outputText(context, this);
+    OutputTextDialog outputText(input, this);
     if (outputText.exec() != QDialog::Accepted)
         return;
 

@@ -1,6 +1,6 @@
 #include "ui/OutputTextDialog.h"
 
-#include "common/ProgramContext.h"
+#include "common/ConversionInput.h"
 #include "ui/ColourLabel.h"
 #include "ui/DialogColours.h"
 #include "ui/DialogUnits.h"
@@ -12,9 +12,9 @@
 
 namespace orvalin {
 
-OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
+OutputTextDialog::OutputTextDialog(ConversionInput& input, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      context_(context)
+      input_(input)
 {
     setWindowTitle(QStringLiteral("Orvalin - Output Text"));
     applyDialogColours(*this);
@@ -25,7 +25,7 @@ OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
     makeTitle(*title);
     units.place(*title, 4, 4, 211, 13);
 
-    textBox_ = new QLineEdit(QString::fromStdString(context.outputText), this);
+    textBox_ = new QLineEdit(QString::fromStdString(input.outputText), this);
     textBox_->setAccessibleName(QStringLiteral("Output text"));
     textBox_->setMaxLength(std::numeric_limits<int>::max()); // the page takes any length
     units.place(*textBox_, 4, 20, 253, 11);
@@ -43,7 +43,7 @@ OutputTextDialog::OutputTextDialog(ProgramContext& context, QWidget* parent)
 
 void OutputTextDialog::accept()
 {
-    context_.outputText = textBox_->text().toStdString();
+    input_.outputText = textBox_->text().toStdString();
     QDialog::accept();
 }
 

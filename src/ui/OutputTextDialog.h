@@ -6,7 +6,7 @@ class QLineEdit;
 
 namespace orvalin {
 
-struct ProgramContext;
+struct ConversionInput;
 
 // Offers the proposed page text for editing before a conversion starts. OK
 // takes the text and lets the run go ahead (exec() returns Accepted); Cancel,
@@ -15,12 +15,12 @@ class OutputTextDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit OutputTextDialog(ProgramContext& context, QWidget* parent = nullptr);
+    explicit OutputTextDialog(ConversionInput& input, QWidget* parent = nullptr);
 
     void accept() override;
 
 private:
-    ProgramContext& context_;
+    ConversionInput& input_;
     QLineEdit* textBox_;
 };
 

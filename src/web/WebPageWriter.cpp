@@ -1,7 +1,6 @@
 #include "web/WebPageWriter.h"
 
 #include "common/OutputNames.h"
-#include "common/ProgramContext.h"
 #include "platform/Files.h"
 #include "settings/ConversionSettings.h"
 #include "web/ControllerSize.h"
@@ -45,14 +44,14 @@ std::string sanitizePageText(std::string text)
     return text;
 }
 
-WebPageWriter::WebPageWriter(const ConversionSettings& settings, const ProgramContext& context)
-    : settings_(settings), context_(context)
+WebPageWriter::WebPageWriter(const ConversionSettings& settings, std::string outputText)
+    : settings_(settings), outputText_(std::move(outputText))
 {
 }
 
 std::string WebPageWriter::pageText(const OutputNames& names) const
 {
-    const std::string text = sanitizePageText(context_.outputText);
+    const std::string text = sanitizePageText(outputText_);
     const EmbedValues values = embedValues(settings_, names);
     const std::string& background = settings_.backgroundColour;
 
@@ -65,7 +64,7 @@ std::string WebPageWriter::pageText(const OutputNames& names) const
     appendMovieParameters(page, values, background);
     appendEmbedTag(page, values, values.movie, background);
     appendObjectEnd(page);
-    if (!context_.outputText.empty())
+    if (!outputText_.empty())
         page += "      " + text + "\n";
     page += "    </p>\n"
             "\n\n\n"

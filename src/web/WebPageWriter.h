@@ -5,7 +5,6 @@
 namespace orvalin {
 
 struct ConversionSettings;
-struct ProgramContext;
 class OutputNames;
 
 // The page text made safe for the page: "&", "<", ">" and "|" become "*",
@@ -16,7 +15,7 @@ std::string sanitizePageText(std::string text);
 // or the controller copy under the output text, in the chosen colours.
 class WebPageWriter {
 public:
-    WebPageWriter(const ConversionSettings& settings, const ProgramContext& context);
+    WebPageWriter(const ConversionSettings& settings, std::string outputText);
 
     // Writes the page to path; false, with nothing left there, when it could
     // not be written whole.
@@ -26,7 +25,7 @@ private:
     std::string pageText(const OutputNames& names) const;
 
     const ConversionSettings& settings_;
-    const ProgramContext& context_;
+    const std::string outputText_;
 };
 
 } // namespace orvalin

@@ -19,7 +19,7 @@ protected:
     {
         std::filesystem::create_directories(folder.file("Controllers"));
         test::writeText(folder.file("Controllers/demo04200150.swf"), "controller bytes");
-        context.inputPath = makeInput("in.mp3");
+        input.inputPath = makeInput("in.mp3");
     }
 
     void run()
@@ -27,7 +27,7 @@ protected:
         messages.shown.clear();
         stages.ran.clear();
         host = test::RecordingHost();
-        ConversionJob job({settings, context, status, parameters, messages, pump}, stages, host);
+        ConversionJob job({settings, context, input, status, parameters, messages, pump}, stages, host);
         job.prepare();
         const JobOutcome outcome = job.runJob();
         EXPECT_EQ(Outcomes{outcome}, host.outcomes);
@@ -44,9 +44,9 @@ TEST_F(ConversionJobTest, RunsTheStagesInOrderAndSettlesTheRun)
 {
     settings.outputFolder.pop_back(); // the job adds the separator
     run();
-    EXPECT_EQ(stages.calls, (Texts{"decode " + context.inputPath + " -> " + out("orvaln7.tmp2"),
+    EXPECT_EQ(stages.calls, (Texts{"decode " + input.inputPath + " -> " + out("orvaln7.tmp2"),
                                    "encode " + out("orvaln7.tmp2") + " -> " + out("orvaln7.tmp3") + " 128 44100 0",
-                                   "animation " + out("orvaln7.tmp3") + " -> " + out("orvaln7s.swf.new") + " 1.000000 1680"}));
+                                   "animation " + out("orvaln7.tmp3") + " -> " + out("orvaln7s.swf.new")}));
     EXPECT_EQ(host.events, (Texts{"begin", "end", "outcome", "progress 100"}));
     EXPECT_EQ(host.outcomes, Outcomes{JobOutcome::Succeeded});
     EXPECT_TRUE(messages.shown.empty());
@@ -59,12 +59,12 @@ TEST_F(ConversionJobTest, RunsTheStagesInOrderAndSettlesTheRun)
 
 TEST_F(ConversionJobTest, AWavInputIsEncodedDirectlyAndBareOutputHasNoControllerCopy)
 {
-    context.inputIsWav = true;
-    context.inputPath = makeInput("take.WAV");
+    input.inputIsWav = true;
+    input.inputPath = makeInput("take.WAV");
     settings.outputMode = OutputMode::BareLooping;
     std::tie(settings.bitrate, settings.sampleRate, settings.channels) = std::tuple(96, 22050, 1);
     run();
-    EXPECT_EQ(stages.calls[0], "encode " + context.inputPath + " -> " + out("orvaln7.tmp3") + " 96 22050 3");
+    EXPECT_EQ(stages.calls[0], "encode " + input.inputPath + " -> " + out("orvaln7.tmp3") + " 96 22050 3");
     EXPECT_EQ(stages.ran, (Texts{"encode", "animation"}));
     EXPECT_FALSE(test::fileExists(out("orvaln7c.swf")));
     EXPECT_NE(test::readText(out("orvaln7.htm")).find("value=\"orvaln7s.swf\""), std::string::npos);

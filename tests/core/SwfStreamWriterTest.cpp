@@ -44,7 +44,7 @@ protected:
     SwfFile write(const Bytes& mp3, float frameRate = 1.0f)
     {
         test::writeBytes(mp3Path, mp3);
-        const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3Path, swfPath, frameRate, 1680);
+        const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3Path, swfPath, {frameRate});
         EXPECT_FALSE(result.failed()) << result.errorText;
         SwfFile swf = test::parseSwf(test::readBytes(swfPath));
         EXPECT_EQ(swf.declaredLength, swf.bytes.size());
@@ -185,10 +185,10 @@ TEST_F(SwfStreamWriterTest, LongInputsAndLongBlocks)
 
 TEST_F(SwfStreamWriterTest, FilesThatCannotBeOpenedFailTheStage)
 {
-    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(folder.file("missing.mp3"), swfPath, 1.0f, 1680).errorText,
+    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(folder.file("missing.mp3"), swfPath).errorText,
               "Cannot open MP3 file.");
     test::writeBytes(mp3Path, makeFrames(kMpeg1Stereo128k44100, 10));
-    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(mp3Path, folder.file("no/such/folder.swf"), 1.0f, 1680).errorText,
+    EXPECT_EQ(SwfStreamWriter(status, pump).writeAnimation(mp3Path, folder.file("no/such/folder.swf")).errorText,
               "Cannot open SWF file.");
 }
 

@@ -24,7 +24,7 @@ protected:
     // The page's lines without their CR LF ends; fails if any line lacks one.
     std::vector<std::string> pageLines()
     {
-        WebPageWriter(settings, context).writePage(folder.file("orvaln12.htm"), OutputNames(12));
+        WebPageWriter(settings, outputText).writePage(folder.file("orvaln12.htm"), OutputNames(12));
         const std::string page = test::readText(folder.file("orvaln12.htm"));
         std::vector<std::string> lines;
         std::size_t start = 0;
@@ -44,7 +44,7 @@ protected:
     test::TestFolder folder;
     ConversionSettings settings{.outputMode = OutputMode::Controller, .controllerName = "round04200150",
                                 .instructionLetter = "e", .backgroundColour = "FFFFFF", .textColour = "000000"};
-    ProgramContext context{.outputText = "Artist - Title"};
+    std::string outputText = "Artist - Title";
     test::RecordingMessages messages;
 };
 
@@ -90,13 +90,13 @@ TEST_F(WebPagesTest, TheModeDecidesWhatIsEmbedded)
 
 TEST_F(WebPagesTest, TextAndColoursGoIntoThePage)
 {
-    context.outputText = "";
+    outputText = "";
     auto lines = pageLines();
     ASSERT_EQ(lines.size(), 30u);
     EXPECT_EQ(lines[3], "       ");
     EXPECT_EQ(lines[24], "    </p>");
 
-    context.outputText = "Tom & Jerry <live> | \"quoted\" Björk – € 日";
+    outputText = "Tom & Jerry <live> | \"quoted\" Björk – € 日";
     settings.backgroundColour = "ff00ff";
     lines = pageLines();
     const std::string text = "      Tom * Jerry (live) ! \"quoted\" Bj\xF6rk \x96 \x80 &#26085;";
@@ -181,7 +181,7 @@ TEST_F(WebPagesTest, TheWebPlayerAddsOneHeadLineAndACopyThatIsKeptWhileIdentical
 
 TEST_F(WebPagesTest, PagesThatCannotBeMadeAreReported)
 {
-    EXPECT_FALSE(WebPageWriter(settings, context).writePage(folder.file("missing/orvaln12.htm"), OutputNames(12)));
+    EXPECT_FALSE(WebPageWriter(settings, outputText).writePage(folder.file("missing/orvaln12.htm"), OutputNames(12)));
     std::filesystem::create_directory(folder.file("preview.htm"));
     EXPECT_FALSE(writePreview({"good01100050"}));
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -80,10 +80,7 @@ protected:
         if (bytes)
             test::writeText(mp3Path, *bytes);
         status = {};
-        Mp3DecodeStage stage(status, pump, ORVALIN_PROGRAM_FOLDER);
-        stage.setWavPath(wavPath);
-        stage.setMp3Path(mp3Path);
-        result = stage.run();
+        result = Mp3DecodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(mp3Path, wavPath);
     }
 
     std::string lame(const TestTone& tone, const std::string& options)

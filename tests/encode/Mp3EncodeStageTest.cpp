@@ -57,10 +57,7 @@ protected:
     {
         test::writeBytes(wavPath, wav);
         status = {};
-        Mp3EncodeStage stage(status, pump, programFolder);
-        stage.setWavPath(wavPath);
-        stage.setMp3Path(mp3Path);
-        result = stage.run(bitrate, outputRate, mode);
+        result = Mp3EncodeStage(status, pump, programFolder).run(wavPath, mp3Path, bitrate, outputRate, mode);
     }
 
     // The seconds of sound in the MP3's frames, which must fill the file.

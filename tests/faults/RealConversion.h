@@ -42,14 +42,15 @@ struct RealConversion {
         ThrowingProcessExit processExit;
         ConversionSettings saved;
         ParametersFile parameters(saved, parametersPath(), messages, processExit);
-        ProgramContext context{.programFolder = program, .desktopFolder = folder.path(), .inputPath = inputPath};
+        const ProgramContext context{.programFolder = program, .desktopFolder = folder.path()};
+        ConversionInput input{.inputPath = inputPath};
         try {
             parameters.loadParameters();
-            inputAccepted = checkInput(context, messages);
+            inputAccepted = checkInput(input, messages);
             if (!inputAccepted)
                 return;
             DefaultStageRunner stages(status, pump, program);
-            ConversionJob job({saved, context, status, parameters, messages, pump}, stages, host);
+            ConversionJob job({saved, context, input, status, parameters, messages, pump}, stages, host);
             job.prepare();
             job.runJob();
         } catch (const ProcessExited& exited) {

@@ -7,7 +7,7 @@
 #include "TestFolder.h"
 #include "audio/Id3Text.h"
 #include "audio/InputCheck.h"
-#include "common/ProgramContext.h"
+#include "common/ConversionInput.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ TEST(Id3Text, EveryEncodingBecomesUtf8)
 }
 
 struct CheckRun {
-    ProgramContext context;
+    ConversionInput input;
     test::RecordingMessages messages;
     bool passed = false;
 };
@@ -68,8 +68,8 @@ struct CheckRun {
 // The check starts from what an earlier run left, which it must replace.
 CheckRun check(const std::string& path)
 {
-    CheckRun run{.context = {.inputPath = path, .inputIsWav = true, .outputText = "from an earlier run"}};
-    run.passed = checkInput(run.context, run.messages);
+    CheckRun run{.input = {.inputPath = path, .inputIsWav = true, .outputText = "from an earlier run"}};
+    run.passed = checkInput(run.input, run.messages);
     return run;
 }
 
@@ -79,7 +79,7 @@ void expectOutcome(const CheckRun& run, const std::string& message, const std::s
 {
     const auto& shown = run.messages.shown;
     EXPECT_EQ(run.passed, message.empty());
-    EXPECT_EQ(run.context.outputText, proposal);
+    EXPECT_EQ(run.input.outputText, proposal);
     if (message.empty()) {
         EXPECT_TRUE(shown.empty()) << shown[0].text;
         return;
@@ -146,7 +146,7 @@ TEST(InputCheck, NameRules)
         std::string message = c.message;
         expectOutcome(run, message.empty() ? "" : message.replace(message.find('%'), 1, path), c.proposal);
         if (run.passed) {
-            EXPECT_EQ(run.context.inputIsWav, c.made == NameCase::Wav);
+            EXPECT_EQ(run.input.inputIsWav, c.made == NameCase::Wav);
         }
     }
 }
@@ -229,7 +229,7 @@ TEST(InputCheck, ProposalFromTheTags)
         const CheckRun run = check(path);
         const char* endOfFile = "Error: End of input file reached before end of expected data.";
         expectOutcome(run, proposal ? "" : endOfFile, proposal.value_or("Base"));
-        EXPECT_FALSE(run.context.inputIsWav);
+        EXPECT_FALSE(run.input.inputIsWav);
     }
 }
 

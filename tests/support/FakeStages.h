@@ -29,11 +29,9 @@ public:
                     " " + std::to_string(bitrate) + " " + std::to_string(sampleRate) + " " +
                         std::to_string(static_cast<int>(channelMode)));
     }
-    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath,
-                               float frameRate, int latencySeek) override
+    StageResult writeAnimation(const std::string& mp3Path, const std::string& swfPath) override
     {
-        return work("animation", mp3Path, swfPath,
-                    " " + std::to_string(frameRate) + " " + std::to_string(latencySeek));
+        return work("animation", mp3Path, swfPath, "");
     }
 
     // The stages run, in order: by name ("decode", "encode", "animation"), and

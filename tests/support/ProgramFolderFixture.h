@@ -2,6 +2,7 @@
 
 #include "FakePlatform.h"
 #include "TestFolder.h"
+#include "common/ConversionInput.h"
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "settings/ParametersFile.h"
@@ -43,6 +44,7 @@ struct ProgramFolderFixture {
     TestFolder folder;
     ConversionSettings settings;
     ProgramContext context;
+    ConversionInput input;
     JobStatus status;
     RecordingMessages messages;
     ThrowingProcessExit processExit;

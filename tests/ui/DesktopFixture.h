@@ -15,7 +15,7 @@ namespace orvalin::test {
 struct DesktopFixture : ProgramFolderFixture {
     DesktopServices services()
     {
-        return {settings, context, status,     parameters,    messages, runMessages,
+        return {settings, context, input,      status,        parameters, messages, runMessages,
                 pump,     opener,  pageServer, systemDialogs, stages};
     }
 

@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(dialogGrey(QColor(255, 255, 255)), QColor(247, 247, 247));
         QCOMPARE(dialogGrey(QColor(4, 200, 200)), QColor(252, 252, 252));
         const QPalette system = QApplication::palette();
-        OutputTextDialog dialog(f->context);
+        OutputTextDialog dialog(f->input);
         QCOMPARE(dialog.palette().color(QPalette::Window), dialogGrey(system.color(QPalette::Base)));
         QCOMPARE(dialog.palette().color(QPalette::Base), system.color(QPalette::Base));
         QCOMPARE(dialog.palette().color(QPalette::WindowText), system.color(QPalette::Text));
@@ -117,7 +117,7 @@ private slots:
             QApplication::setFont(font);
             MainDialog window(f->services());
             OptionsDialog options(f->services());
-            OutputTextDialog outputText(f->context);
+            OutputTextDialog outputText(f->input);
             TipDialog tips(f->settings, f->parameters, f->context.programFolder);
             WorkingDialog working(f->services());
             sizes << outputText.size();

@@ -93,8 +93,8 @@ private slots:
             return true;
         });
         click("&Go");
-        QVERIFY(f->context.inputIsWav);
-        QCOMPARE(f->context.outputText, text.toStdString());
+        QVERIFY(f->input.inputIsWav);
+        QCOMPARE(f->input.outputText, text.toStdString());
         QCOMPARE(f->stages.ran, (std::vector<std::string>{"encode", "animation"}));
     }
 

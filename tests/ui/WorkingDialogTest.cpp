@@ -42,7 +42,7 @@ private slots:
     void init()
     {
         f.emplace();
-        f->context.inputPath = f->makeInput("song.mp3");
+        f->input.inputPath = f->makeInput("song.mp3");
         std::filesystem::create_directories(f->folder.file("Controllers"));
         writeText(f->folder.file("Controllers/demo04200150.swf"), "controller");
     }

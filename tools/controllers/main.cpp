@@ -11,7 +11,6 @@
 
 #include "audio/Mp3EncodeStage.h"
 #include "common/JobStatus.h"
-#include "job/ConversionJob.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/MessagePump.h"
@@ -50,11 +49,9 @@ bool writePreviewMp3(const std::string& programFolder, const std::string& mp3Pat
     }
     JobStatus status;
     NoMessages pump;
-    Mp3EncodeStage encoder(status, pump, programFolder);
-    encoder.setWavPath(wavPath);
-    encoder.setMp3Path(mp3Path);
-    const StageResult result =
-        encoder.run(swfgen::kPreviewBitrate, swfgen::kPreviewSampleRate, Mp3ChannelMode::Mono);
+    const StageResult result = Mp3EncodeStage(status, pump, programFolder)
+                                   .run(wavPath, mp3Path, swfgen::kPreviewBitrate, swfgen::kPreviewSampleRate,
+                                        Mp3ChannelMode::Mono);
     removeFile(wavPath);
     if (result.failed())
         std::cerr << mp3Path << ": " << result.errorText << "\n";
@@ -77,9 +74,8 @@ bool writeControllers(const std::filesystem::path& folder, const std::string& pr
 
     JobStatus status;
     NoMessages pump;
-    const StageResult result = SwfStreamWriter(status, pump)
-                                   .writeAnimation(previewMp3, (folder / "preview.swf").string(),
-                                                   ConversionJob::kFrameRate, ConversionJob::kLatencySeek);
+    const StageResult result =
+        SwfStreamWriter(status, pump).writeAnimation(previewMp3, (folder / "preview.swf").string());
     if (result.failed())
         std::cerr << "preview.swf: " << result.errorText << "\n";
     return result.succeeded();
