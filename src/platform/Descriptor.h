@@ -23,6 +23,9 @@ public:
     int get() const { return descriptor_; }
     explicit operator bool() const { return descriptor_ >= 0; }
 
+    // Hands the descriptor over, for a close whose result matters.
+    int release() { return std::exchange(descriptor_, -1); }
+
     void reset(int descriptor = -1)
     {
         if (descriptor_ >= 0 && descriptor_ != descriptor)

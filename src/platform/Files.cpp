@@ -14,68 +14,29 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 
-void closeDescriptor(int descriptor)
-{
-    if (descriptor >= 0)
-        ::close(descriptor);
-}
-
 } // namespace
 
 std::optional<InputFile> InputFile::open(const std::string& path)
 {
     // Non-blocking, so that a FIFO given as a file cannot stall the open;
     // only regular files are read.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return std::nullopt;
+    Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
-    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
+    if (!descriptor || fstat(descriptor.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    }
-    posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return InputFile(descriptor);
+    posix_fadvise(descriptor.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return InputFile(std::move(descriptor));
 }
 
-InputFile::InputFile(int descriptor)
-    : descriptor_(descriptor), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
+InputFile::InputFile(Descriptor descriptor)
+    : descriptor_(std::move(descriptor)), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
 {
-}
-
-InputFile::InputFile(InputFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)),
-      buffer_(std::move(other.buffer_)),
-      bufferStart_(other.bufferStart_),
-      bufferLength_(std::exchange(other.bufferLength_, 0)),
-      position_(other.position_),
-      readFailed_(other.readFailed_)
-{
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept
-{
-    if (this != &other) {
-        closeDescriptor(descriptor_);
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        buffer_ = std::move(other.buffer_);
-        bufferStart_ = other.bufferStart_;
-        bufferLength_ = std::exchange(other.bufferLength_, 0);
-        position_ = other.position_;
-        readFailed_ = other.readFailed_;
-    }
-    return *this;
-}
-
-InputFile::~InputFile()
-{
-    closeDescriptor(descriptor_);
 }
 
 std::uint64_t InputFile::size() const
 {
     struct stat info {};
-    if (fstat(descriptor_, &info) != 0)
+    if (fstat(descriptor_.get(), &info) != 0)
         return 0;
     return static_cast<std::uint64_t>(info.st_size);
 }
@@ -86,7 +47,7 @@ bool InputFile::refill()
         return false;
     ssize_t got;
     do {
-        got = pread(descriptor_, buffer_.get(), kBufferSize, static_cast<off_t>(position_));
+        got = pread(descriptor_.get(), buffer_.get(), kBufferSize, static_cast<off_t>(position_));
     } while (got < 0 && errno == EINTR);
     bufferStart_ = position_;
     bufferLength_ = got > 0 ? static_cast<std::size_t>(got) : 0;
@@ -106,7 +67,7 @@ std::size_t InputFile::read(void* destination, std::size_t count)
             // Large reads bypass the buffer.
             ssize_t got;
             do {
-                got = pread(descriptor_, out + delivered, count - delivered,
+                got = pread(descriptor_.get(), out + delivered, count - delivered,
                             static_cast<off_t>(position_));
             } while (got < 0 && errno == EINTR);
             if (got < 0)
@@ -135,38 +96,15 @@ std::optional<OutputFile> OutputFile::create(const std::string& path)
     // the name is free, so a link planted meanwhile fails the create instead
     // of redirecting the write.
     removeFile(path);
-    const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0)
+    Descriptor descriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!descriptor)
         return std::nullopt;
-    return OutputFile(descriptor);
+    return OutputFile(std::move(descriptor));
 }
 
-OutputFile::OutputFile(int descriptor)
-    : descriptor_(descriptor), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
+OutputFile::OutputFile(Descriptor descriptor)
+    : descriptor_(std::move(descriptor)), buffer_(std::make_unique<std::uint8_t[]>(kBufferSize))
 {
-}
-
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)),
-      buffer_(std::move(other.buffer_)),
-      bufferLength_(std::exchange(other.bufferLength_, 0)),
-      flushedLength_(other.flushedLength_),
-      failed_(other.failed_)
-{
-}
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        buffer_ = std::move(other.buffer_);
-        bufferLength_ = std::exchange(other.bufferLength_, 0);
-        flushedLength_ = other.flushedLength_;
-        failed_ = other.failed_;
-    }
-    return *this;
 }
 
 OutputFile::~OutputFile()
@@ -194,9 +132,11 @@ void OutputFile::writeAt(std::uint64_t offset, const void* data, std::size_t cou
     // The part that still sits in the buffer is patched there, the rest on disk.
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint64_t at = offset + i;
-        if (at >= flushedLength_ && at < length())
+        if (at >= length())
+            failed_ = true;
+        else if (at >= flushedLength_)
             buffer_[at - flushedLength_] = bytes[i];
-        else if (at < flushedLength_)
+        else
             writeThrough(at, bytes + i, 1);
     }
 }
@@ -238,7 +178,7 @@ void OutputFile::flush()
 void OutputFile::writeThrough(std::uint64_t offset, const std::uint8_t* data, std::size_t count)
 {
     while (count > 0 && !failed_) {
-        const ssize_t put = pwrite(descriptor_, data, count, static_cast<off_t>(offset));
+        const ssize_t put = pwrite(descriptor_.get(), data, count, static_cast<off_t>(offset));
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0) {
@@ -253,15 +193,15 @@ void OutputFile::writeThrough(std::uint64_t offset, const std::uint8_t* data, st
 
 bool OutputFile::setPermissions(unsigned permissions)
 {
-    return fchmod(descriptor_, static_cast<mode_t>(permissions)) == 0;
+    return fchmod(descriptor_.get(), static_cast<mode_t>(permissions)) == 0;
 }
 
 bool OutputFile::close()
 {
-    if (descriptor_ < 0)
+    if (!descriptor_)
         return !failed_;
     flush();
-    if (::close(std::exchange(descriptor_, -1)) != 0)
+    if (::close(descriptor_.release()) != 0)
         failed_ = true;
     return !failed_;
 }

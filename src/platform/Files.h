@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Descriptor.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,11 +17,8 @@ class InputFile {
 public:
     static std::optional<InputFile> open(const std::string& path);
 
-    InputFile(InputFile&& other) noexcept;
-    InputFile& operator=(InputFile&& other) noexcept;
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    ~InputFile();
+    InputFile(InputFile&& other) noexcept = default;
+    InputFile& operator=(InputFile&& other) noexcept = default;
 
     std::uint64_t size() const;
     std::uint64_t position() const { return position_; }
@@ -41,10 +40,10 @@ public:
     bool readFailed() const { return readFailed_; }
 
 private:
-    explicit InputFile(int descriptor);
+    explicit InputFile(Descriptor descriptor);
     bool refill();
 
-    int descriptor_ = -1;
+    Descriptor descriptor_;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::uint64_t bufferStart_ = 0;
     std::size_t bufferLength_ = 0;
@@ -59,16 +58,16 @@ class OutputFile {
 public:
     static std::optional<OutputFile> create(const std::string& path);
 
-    OutputFile(OutputFile&& other) noexcept;
-    OutputFile& operator=(OutputFile&& other) noexcept;
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+    OutputFile(OutputFile&& other) noexcept = default;
+    // Replacing a file that is still open would drop what it has buffered.
+    OutputFile& operator=(OutputFile&& other) = delete;
     ~OutputFile();
 
     void write(const void* data, std::size_t count);
 
     // Overwrites bytes already written, at an absolute offset; the append
-    // position does not move.
+    // position does not move. Bytes past the end are not written, and fail
+    // the file.
     void writeAt(std::uint64_t offset, const void* data, std::size_t count);
 
     // Little-endian numbers, the byte order of the files we write.
@@ -89,11 +88,11 @@ public:
     bool close();
 
 private:
-    explicit OutputFile(int descriptor);
+    explicit OutputFile(Descriptor descriptor);
     void flush();
     void writeThrough(std::uint64_t offset, const std::uint8_t* data, std::size_t count);
 
-    int descriptor_ = -1;
+    Descriptor descriptor_;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t bufferLength_ = 0;
     std::uint64_t flushedLength_ = 0;

@@ -69,13 +69,19 @@ TEST(Files, ReadsAcrossBufferRefillsAndSeeksCopiesAndRemoves)
         auto output = OutputFile::create(folder.file("link"));
         ASSERT_TRUE(output);
         output->write("new", 3);
+        output->writeAt(0, "N", 1);
         EXPECT_TRUE(output->close());
-        EXPECT_EQ(test::readText(folder.file("link")), "new");
+        EXPECT_EQ(test::readText(folder.file("link")), "New");
         EXPECT_FALSE(std::filesystem::is_symlink(folder.file("link")));
         std::filesystem::remove(folder.file("link"));
     }
     EXPECT_EQ(test::readBytes(folder.file("data")), bytes);
     EXPECT_FALSE(test::fileExists(folder.file("nowhere")));
+    // A patch past what was written cannot land: the file is not whole.
+    auto patched = OutputFile::create(folder.file("patched"));
+    patched->write("ab", 2);
+    patched->writeAt(1, "XY", 2);
+    EXPECT_FALSE(patched->close());
 
     EXPECT_FALSE(copyFile(folder.file("missing"), folder.file("c")));
     EXPECT_FALSE(test::fileExists(folder.file("c")));
