@@ -4,6 +4,7 @@
 #include "common/JobStatus.h"
 #include "common/ProgramContext.h"
 #include "job/JobHost.h"
+#include "job/OutputPublishing.h"
 #include "job/StageRunner.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -25,14 +26,6 @@ ConversionJob::ConversionJob(const JobEnvironment& environment, StageRunner& sta
     : environment_(environment), stages_(stages), host_(host)
 {
 }
-
-namespace {
-
-// The outputs are written under their names plus this, and take their own
-// names only once the run has made all of them whole.
-constexpr const char* kUnfinishedSuffix = ".new";
-
-} // namespace
 
 void ConversionJob::prepare(std::optional<int> chosenNumber)
 {
@@ -67,64 +60,159 @@ int ConversionJob::overallPercent() const
 
 JobOutcome ConversionJob::runJob()
 {
-    const ConversionSettings& settings = environment_.settings;
-    const ConversionInput& input = environment_.input;
-    JobStatus& status = environment_.status;
-
     environment_.pump.pumpMessages();
-    status.stagePercent = 0;
-    status.failed = false;
-    status.cancelRequested = false;
+    environment_.status.stagePercent = 0;
+    environment_.status.cancelRequested = false;
     stageIndex_ = Preparing;
     published_.clear();
     host_.beginProgress();
-
-    if (!outputsCanBeWritten())
-        return finishRun();
-    confirmOverwrite();
-    if (status.cancelRequested)
-        return finishRun();
-
-    const std::string decodedPath = outputDir_ + names_->decodedTemporary();
-    const std::string encodedPath = outputDir_ + names_->encodedTemporary();
-
-    stageIndex_ = Decoding;
-    if (!input.inputIsWav && stageEndedRun(stages_.decode(input.inputPath, decodedPath)))
-        return finishRun();
-
-    stageIndex_ = Encoding;
-    const auto channelMode = settings.channels == 1 ? Mp3ChannelMode::Mono : Mp3ChannelMode::Stereo;
-    if (stageEndedRun(stages_.encode(input.inputIsWav ? input.inputPath : decodedPath, encodedPath,
-                                     settings.bitrate, settings.sampleRate, channelMode)))
-        return finishRun();
-
-    stageIndex_ = WritingAnimation;
-    if (stageEndedRun(stages_.writeAnimation(encodedPath, unfinished(streamFileName()))))
-        return finishRun();
-    made_.push_back(streamFileName());
-
-    if (settings.outputMode == OutputMode::Controller)
-        copyController();
-    // A page, player or controller copy that cannot be written fails the
-    // run, which then leaves none of its outputs: never a success with one
-    // missing.
-    if (!status.failed)
-        writePage();
-    if (!status.failed)
-        publishOutputs();
-    const JobOutcome outcome = finishRun();
-    if (!status.failed)
+    const JobOutcome outcome = finishRun(convert());
+    if (outcome == JobOutcome::Succeeded)
         host_.setProgress(100);
     return outcome;
 }
 
-bool ConversionJob::stageEndedRun(const StageResult& result)
+JobOutcome ConversionJob::convert()
 {
-    if (result.failed()) {
-        environment_.status.fail(result.errorText);
-        host_.showError("Error: " + result.errorText);
+    if (const JobOutcome checked = checkOutputs(); checked != JobOutcome::Succeeded)
+        return checked;
+    if (!overwriteConfirmed())
+        return JobOutcome::Cancelled;
+    if (const JobOutcome stream = makeStream(); stream != JobOutcome::Succeeded)
+        return stream;
+    // A page, player or controller copy that cannot be written fails the
+    // run, which then leaves none of its outputs: never a success with one
+    // missing.
+    if (const JobOutcome page = makePageAndController(); page != JobOutcome::Succeeded)
+        return page;
+    return publish();
+}
+
+// Nothing of the run is written where it cannot be: without an output
+// folder, over something other than a file, or over a ruffle of the user's.
+JobOutcome ConversionJob::checkOutputs()
+{
+    std::string problem;
+    if (outputDir_.empty())
+        problem = "No output folder is set. Choose one on the Output tab of the Options.";
+    for (const auto& path : outputPaths())
+        if (problem.empty() && isSpecialEntry(path))
+            problem = "Cannot write over \"" + path + "\": it is not a file.";
+    if (problem.empty() && environment_.settings.webPlayer)
+        problem = webPlayerProblem(environment_.context.programFolder, outputDir_);
+    return stageOutcome(problem.empty() ? StageResult{} : StageResult::failure(problem));
+}
+
+bool ConversionJob::overwriteConfirmed()
+{
+    std::string list;
+    int existing = 0;
+    for (const auto& path : outputPaths()) {
+        if (fileIsReadable(path)) {
+            list += "\n" + path;
+            ++existing;
+        }
     }
-    return !result.succeeded() || environment_.status.cancelRequested;
+    const std::string question = existing == 1 ? "Is it OK to overwrite this file:"
+                                               : "Is it OK to overwrite these files:";
+    return existing == 0 || environment_.messages.askYesNo(question + list);
+}
+
+JobOutcome ConversionJob::makeStream()
+{
+    const ConversionSettings& settings = environment_.settings;
+    const ConversionInput& input = environment_.input;
+    const std::string decodedPath = outputDir_ + names_->decodedTemporary();
+    const std::string encodedPath = outputDir_ + names_->encodedTemporary();
+
+    stageIndex_ = Decoding;
+    if (!input.inputIsWav) {
+        if (const JobOutcome decoded = stageOutcome(stages_.decode(input.inputPath, decodedPath));
+            decoded != JobOutcome::Succeeded)
+            return decoded;
+    }
+
+    stageIndex_ = Encoding;
+    const auto channelMode = settings.channels == 1 ? Mp3ChannelMode::Mono : Mp3ChannelMode::Stereo;
+    if (const JobOutcome encoded =
+            stageOutcome(stages_.encode(input.inputIsWav ? input.inputPath : decodedPath, encodedPath,
+                                        settings.bitrate, settings.sampleRate, channelMode));
+        encoded != JobOutcome::Succeeded)
+        return encoded;
+
+    stageIndex_ = WritingAnimation;
+    const JobOutcome written = stageOutcome(stages_.writeAnimation(encodedPath, unfinished(streamFileName())));
+    if (written == JobOutcome::Succeeded)
+        made_.push_back(streamFileName());
+    return written;
+}
+
+JobOutcome ConversionJob::makePageAndController()
+{
+    const ConversionSettings& settings = environment_.settings;
+    if (const auto source = controllerToCopy()) {
+        if (!copyFile(*source, unfinished(controllerFileName())))
+            return cannotCreate(outputDir_ + controllerFileName());
+        made_.push_back(controllerFileName());
+    }
+    if (settings.webPlayer &&
+        !placeWebPlayer(environment_.context.programFolder, outputDir_, environment_.messages))
+        return JobOutcome::Failed;
+    if (!WebPageWriter(settings, environment_.input.outputText).writePage(unfinished(pageFileName()), *names_))
+        return cannotCreate(outputDir_ + pageFileName());
+    made_.push_back(pageFileName());
+    return JobOutcome::Succeeded;
+}
+
+// A missing controller leaves the run a success without the copy: the page
+// still names it, and the user can add it by hand. A name that reaches
+// outside the Controllers folders counts as missing. The user's own
+// controller of the name wins over the shipped one.
+std::optional<std::string> ConversionJob::controllerToCopy() const
+{
+    const std::string& name = environment_.settings.controllerName;
+    if (environment_.settings.outputMode != OutputMode::Controller || !isPlainFileName(name))
+        return std::nullopt;
+    const std::string fileName = name + ".swf";
+    const std::string source = controllerFolders(environment_.context).holding(fileName) + fileName;
+    return fileIsReadable(source) ? std::optional(source) : std::nullopt;
+}
+
+JobOutcome ConversionJob::publish()
+{
+    if (const auto unwritten = publishOutputs(outputDir_, made_))
+        return cannotCreate(*unwritten);
+    published_ = made_;
+    return JobOutcome::Succeeded;
+}
+
+JobOutcome ConversionJob::finishRun(JobOutcome outcome)
+{
+    host_.endProgress();
+    if (!outputDir_.empty()) {
+        removeFile(outputDir_ + names_->decodedTemporary());
+        removeFile(outputDir_ + names_->encodedTemporary());
+        for (const auto& name : made_)
+            removeFile(unfinished(name));
+    }
+    made_.clear();
+    host_.showOutcome(outcome);
+    return outcome;
+}
+
+JobOutcome ConversionJob::stageOutcome(const StageResult& result)
+{
+    if (result.failed())
+        host_.showError("Error: " + result.errorText);
+    if (result.succeeded() && environment_.status.cancelRequested)
+        return JobOutcome::Cancelled;
+    return result.outcome;
+}
+
+JobOutcome ConversionJob::cannotCreate(const std::string& path)
+{
+    environment_.messages.warn("Error: Cannot create output file \"" + path + "\".");
+    return JobOutcome::Failed;
 }
 
 std::vector<std::string> ConversionJob::outputPaths() const
@@ -139,116 +227,7 @@ std::vector<std::string> ConversionJob::outputPaths() const
 
 std::string ConversionJob::unfinished(const std::string& outputName) const
 {
-    return outputDir_ + outputName + kUnfinishedSuffix;
-}
-
-bool ConversionJob::outputsCanBeWritten()
-{
-    std::string problem;
-    if (outputDir_.empty()) {
-        problem = "No output folder is set. Choose one on the Output tab of the Options.";
-    } else {
-        for (const auto& path : outputPaths())
-            if (problem.empty() && isSpecialEntry(path))
-                problem = "Cannot write over \"" + path + "\": it is not a file.";
-        if (problem.empty() && environment_.settings.webPlayer)
-            problem = webPlayerProblem(environment_.context.programFolder, outputDir_);
-    }
-    return !stageEndedRun(problem.empty() ? StageResult{} : StageResult::failure(problem));
-}
-
-void ConversionJob::confirmOverwrite()
-{
-    std::string list;
-    int existing = 0;
-    for (const auto& path : outputPaths()) {
-        if (fileIsReadable(path)) {
-            list += "\n" + path;
-            ++existing;
-        }
-    }
-    if (existing == 0)
-        return;
-
-    const std::string question = existing == 1 ? "Is it OK to overwrite this file:"
-                                               : "Is it OK to overwrite these files:";
-    if (!environment_.messages.askYesNo(question + list))
-        environment_.status.cancelRequested = true;
-}
-
-void ConversionJob::copyController()
-{
-    // A missing controller leaves the run a success without the copy: the
-    // page still names it, and the user can add it by hand. A name that
-    // reaches outside the Controllers folders counts as missing. The user's
-    // own controller of the name wins over the shipped one. A copy that
-    // cannot be written is a failure.
-    const std::string& name = environment_.settings.controllerName;
-    if (!isPlainFileName(name))
-        return;
-    const std::string fileName = name + ".swf";
-    const std::string source = controllerFolders(environment_.context).holding(fileName) + fileName;
-    if (!fileIsReadable(source))
-        return;
-    if (copyFile(source, unfinished(controllerFileName())))
-        made_.push_back(controllerFileName());
-    else
-        reportUnwritable(outputDir_ + controllerFileName());
-}
-
-void ConversionJob::writePage()
-{
-    const ConversionSettings& settings = environment_.settings;
-    if (settings.webPlayer &&
-        !placeWebPlayer(environment_.context.programFolder, outputDir_, environment_.messages)) {
-        environment_.status.failed = true;
-        return;
-    }
-    if (WebPageWriter(settings, environment_.input.outputText).writePage(unfinished(pageFileName()), *names_))
-        made_.push_back(pageFileName());
-    else
-        reportUnwritable(outputDir_ + pageFileName());
-}
-
-void ConversionJob::reportUnwritable(const std::string& path)
-{
-    environment_.messages.warn("Error: Cannot create output file \"" + path + "\".");
-    environment_.status.failed = true;
-}
-
-// Each output takes its name in one step. Should one fail to, those already
-// in place are taken away again, so that the run leaves none of them.
-void ConversionJob::publishOutputs()
-{
-    for (std::size_t i = 0; i < made_.size(); ++i) {
-        const std::string path = outputDir_ + made_[i];
-        if (replaceFile(unfinished(made_[i]), path))
-            continue;
-        reportUnwritable(path);
-        for (std::size_t done = 0; done < i; ++done)
-            removeFile(outputDir_ + made_[done]);
-        return;
-    }
-    published_ = made_;
-}
-
-JobOutcome ConversionJob::finishRun()
-{
-    host_.endProgress();
-    if (!outputDir_.empty()) {
-        removeFile(outputDir_ + names_->decodedTemporary());
-        removeFile(outputDir_ + names_->encodedTemporary());
-        for (const auto& name : made_)
-            removeFile(unfinished(name));
-    }
-    made_.clear();
-
-    const JobStatus& status = environment_.status;
-    const JobOutcome outcome = status.cancelRequested ? JobOutcome::Cancelled
-                               : status.failed        ? JobOutcome::Failed
-                                                      : JobOutcome::Succeeded;
-    host_.showOutcome(outcome);
-    return outcome;
+    return outputDir_ + outputName + std::string(kUnfinishedSuffix);
 }
 
 } // namespace orvalin

@@ -63,23 +63,25 @@ public:
     std::string controllerFileName() const;
 
 private:
+    // The steps of a run, in order, each ending the run when it does not
+    // succeed; every failure has been shown to the user when they return.
+    JobOutcome convert();
+    JobOutcome checkOutputs();
+    bool overwriteConfirmed();
+    JobOutcome makeStream();
+    JobOutcome makePageAndController();
+    // The chosen controller's file, when the run copies one.
+    std::optional<std::string> controllerToCopy() const;
+    JobOutcome publish();
+    JobOutcome finishRun(JobOutcome outcome);
+
+    // How a stage ended, after showing its failure.
+    JobOutcome stageOutcome(const StageResult& result);
+    JobOutcome cannotCreate(const std::string& path);
     // The outputs' final paths: controller copy, animation, page.
     std::vector<std::string> outputPaths() const;
     // Where an output is written until the run has made all of them.
     std::string unfinished(const std::string& outputName) const;
-    // Fails the run with a message when there is no output folder, or when
-    // something other than a file holds an output's name.
-    bool outputsCanBeWritten();
-    void confirmOverwrite();
-    void copyController();
-    // The page, and the web player beside it when the page loads one.
-    void writePage();
-    void reportUnwritable(const std::string& path);
-    // Moves the finished outputs to their names.
-    void publishOutputs();
-    JobOutcome finishRun();
-    // Records and shows a stage's failure; true when the run must stop here.
-    bool stageEndedRun(const StageResult& result);
 
     JobEnvironment environment_;
     StageRunner& stages_;

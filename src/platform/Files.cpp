@@ -211,6 +211,12 @@ bool fileIsReadable(const std::string& path)
     return InputFile::open(path).has_value();
 }
 
+bool nameIsTaken(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
 void removeFile(const std::string& path)
 {
     // Only files we could have made are removed: a device or folder given as

@@ -102,6 +102,9 @@ private:
 // True when the file exists and can be opened for reading.
 bool fileIsReadable(const std::string& path);
 
+// True when anything, a dangling link among them, holds the name.
+bool nameIsTaken(const std::string& path);
+
 // Removes a regular file (or link); a missing file is no error.
 void removeFile(const std::string& path);
 

@@ -144,8 +144,8 @@ void WorkingDialog::showOutcome(JobOutcome outcome)
     okButton_->setFocus();
 
     if (outcome != JobOutcome::Succeeded) {
-        cancelledText_->setVisible(environment_.status.cancelRequested);
-        failedText_->setVisible(environment_.status.failed);
+        cancelledText_->setVisible(outcome == JobOutcome::Cancelled);
+        failedText_->setVisible(outcome == JobOutcome::Failed);
         return;
     }
     succeededText_->show();

@@ -31,6 +31,14 @@ struct {
     bool struck = false;
 } ioFault;
 
+// The program's renames so far; the chosen one fails. The test program is
+// linked so that every rename comes through here.
+struct {
+    long count = 0;
+    long failing = 0; // 0 fails none
+    bool struck = false;
+} renameFault;
+
 // Where this process writes the parameters file before it takes its name.
 std::string parametersTemporary()
 {
@@ -208,6 +216,46 @@ TEST_P(FaultInjectionTest, AnUnusableOutputFolderOrModuleFailsTheRun)
     }
 }
 
+// Over outputs the user agreed to replace, a rename that fails anywhere
+// leaves the folder as the run found it: the parameters file's first, then
+// each output's, whose old file is moved aside before the new one takes its
+// name.
+TEST_P(FaultInjectionTest, ARenameThatFailsLeavesTheFolderAsItWas)
+{
+    const Strings outputs = {"orvaln1s.swf", "orvaln1c.swf", "orvaln1.htm"};
+    const auto runOverOldOutputs = [&](RealConversion& run) {
+        for (const auto& name : outputs)
+            test::writeText(run.output(name), "old " + name);
+        run.messages.answers = {MessageAnswer::Yes};
+        renameFault.count = 0;
+        run.run(inputPath());
+        renameFault.failing = 0;
+    };
+    renameFault = {};
+    RealConversion clean;
+    runOverOldOutputs(clean);
+    ASSERT_EQ(clean.outcome(), JobOutcome::Succeeded);
+    ASSERT_EQ(renameFault.count, 7);
+    for (long n = 1; n <= 7; ++n) {
+        SCOPED_TRACE("rename " + std::to_string(n) + " fails");
+        RealConversion run;
+        renameFault = {.failing = n};
+        runOverOldOutputs(run);
+        EXPECT_TRUE(renameFault.struck);
+        for (const auto& name : outputs)
+            EXPECT_EQ(test::readText(run.output(name)), "old " + name);
+        for (const auto& name : run.leftovers())
+            EXPECT_TRUE(name.find(".new") == std::string::npos && name.find(".old") == std::string::npos) << name;
+        const std::string message = n == 1 ? "Error: Cannot write to parameters file."
+                                           : "Error: Cannot create output file \"" +
+                                                 run.output(outputs[(n - 2) / 2]) + "\".";
+        const std::string question = "Is it OK to overwrite these files:\n" + run.output("orvaln1c.swf") + "\n" +
+                                     run.output("orvaln1s.swf") + "\n" + run.output("orvaln1.htm");
+        EXPECT_EQ(run.messageTexts(), (n == 1 ? Strings{message} : Strings{question, message}));
+        EXPECT_EQ(run.exitStatus, n == 1 ? std::optional(1) : std::nullopt);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Inputs, FaultInjectionTest, ::testing::Values("input.mp3", "input.wav"),
                          [](const auto& input) { return input.param == "input.mp3" ? "Mp3" : "Wav"; });
 
@@ -225,4 +273,16 @@ extern "C" ssize_t __wrap_pread(int descriptor, void* buffer, size_t count, off_
 extern "C" ssize_t __wrap_pwrite(int descriptor, const void* buffer, size_t count, off_t offset)
 {
     return orvalin::failNow(orvalin::Write, descriptor) ? -1 : __real_pwrite(descriptor, buffer, count, offset);
+}
+
+extern "C" int __real_rename(const char* from, const char* to);
+
+extern "C" int __wrap_rename(const char* from, const char* to)
+{
+    auto& fault = orvalin::renameFault;
+    if (++fault.count != fault.failing)
+        return __real_rename(from, to);
+    fault.struck = true;
+    errno = EIO;
+    return -1;
 }
