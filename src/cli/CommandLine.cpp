@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "common/OutputNames.h"
 #include "platform/Folders.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsRules.h"
@@ -52,91 +53,124 @@ bool oneOf(int value, const std::array<int, N>& allowed)
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
 }
 
+// Every option, its argument and the code it reads as.
+const option kLongOptions[] = {
+    {"output-dir", required_argument, nullptr, 'o'},
+    {"number", required_argument, nullptr, 'n'},
+    {"text", required_argument, nullptr, 't'},
+    {"bitrate", required_argument, nullptr, 'b'},
+    {"sample-rate", required_argument, nullptr, 'r'},
+    {"channels", required_argument, nullptr, 'c'},
+    {"mode", required_argument, nullptr, 'm'},
+    {"controller", required_argument, nullptr, kController},
+    {"letter", required_argument, nullptr, kLetter},
+    {"background", required_argument, nullptr, kBackground},
+    {"text-colour", required_argument, nullptr, kTextColour},
+    {"web-player", no_argument, nullptr, kWebPlayer},
+    {"no-web-player", no_argument, nullptr, kNoWebPlayer},
+    {"jobs", required_argument, nullptr, 'j'},
+    {"yes", no_argument, nullptr, 'y'},
+    {"settings", required_argument, nullptr, kSettings},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
+// The leading colon makes a missing value ':' rather than '?'.
+constexpr const char* kShortOptions = ":o:n:t:b:r:c:m:j:yqh";
+
+// Keeps the first mistake of a command line: it is the one to mend first.
+void noteMistake(ParsedCommandLine& parsed, const std::string& mistake)
+{
+    if (parsed.error.empty())
+        parsed.error = mistake;
+}
+
+template <typename T>
+void keepValid(ParsedCommandLine& parsed, std::optional<T>& field, std::optional<T> value, const char* what,
+               const std::string& text)
+{
+    field = std::move(value);
+    if (!field)
+        noteMistake(parsed, std::string("invalid ") + what + " '" + text + "'");
+}
+
+std::optional<int> numberWithin(const std::string& text, int lowest, int highest)
+{
+    const auto number = wholeNumber(text);
+    return number && *number >= lowest && *number <= highest ? number : std::nullopt;
+}
+
+// The options that lay a value over a saved setting; false for any other.
+bool readSettingOption(int code, const std::string& value, ParsedCommandLine& parsed)
+{
+    ConvertOptions& options = parsed.options;
+    switch (code) {
+    case 'o': options.outputDir = value; return true;
+    case 'n':
+        keepValid(parsed, options.number, numberWithin(value, 0, kMaxOutputNumber), "output number", value);
+        return true;
+    case 't': options.text = value; return true;
+    case 'b': keepValid(parsed, options.bitrate, wholeNumber(value), "bitrate", value); return true;
+    case 'r': keepValid(parsed, options.sampleRate, wholeNumber(value), "sample rate", value); return true;
+    case 'c': keepValid(parsed, options.channels, wholeNumber(value), "channel count", value); return true;
+    case 'm': keepValid(parsed, options.outputMode, outputModeNamed(value), "mode", value); return true;
+    case kController: options.controller = value; return true;
+    case kLetter: options.letter = value; return true;
+    case kBackground:
+        keepValid(parsed, options.background, htmlColour(value), "background colour", value);
+        return true;
+    case kTextColour:
+        keepValid(parsed, options.textColour, htmlColour(value), "text colour", value);
+        return true;
+    case kWebPlayer: options.webPlayer = true; return true;
+    case kNoWebPlayer: options.webPlayer = false; return true;
+    default: return false;
+    }
+}
+
+// The options that say how to run, and the mistakes getopt finds.
+void readRunOption(int code, const std::string& value, ParsedCommandLine& parsed, char** argv)
+{
+    ConvertOptions& options = parsed.options;
+    switch (code) {
+    case 'j':
+        if (const auto jobs = numberWithin(value, 1, ConvertOptions::kMostJobs))
+            options.jobs = *jobs;
+        else
+            noteMistake(parsed, "invalid number of jobs '" + value + "'");
+        break;
+    case kSettings: options.settingsPath = value; break;
+    case 'y': options.assumeYes = true; break;
+    case 'q': options.quiet = true; break;
+    case 'h': options.showHelp = true; break;
+    case kVersion: options.showVersion = true; break;
+    case ':': noteMistake(parsed, std::string("option '") + argv[optind - 1] + "' needs a value"); break;
+    default:
+        // A short option may sit inside a group ("-hits.mp3"): name the letter.
+        noteMistake(parsed, optopt ? std::string("unknown option '-") + static_cast<char>(optopt) + "'"
+                                   : std::string("unknown option '") + argv[optind - 1] + "'");
+        break;
+    }
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(int argc, char** argv)
 {
-    static const option longOptions[] = {
-        {"output-dir", required_argument, nullptr, 'o'},
-        {"number", required_argument, nullptr, 'n'},
-        {"text", required_argument, nullptr, 't'},
-        {"bitrate", required_argument, nullptr, 'b'},
-        {"sample-rate", required_argument, nullptr, 'r'},
-        {"channels", required_argument, nullptr, 'c'},
-        {"mode", required_argument, nullptr, 'm'},
-        {"controller", required_argument, nullptr, kController},
-        {"letter", required_argument, nullptr, kLetter},
-        {"background", required_argument, nullptr, kBackground},
-        {"text-colour", required_argument, nullptr, kTextColour},
-        {"web-player", no_argument, nullptr, kWebPlayer},
-        {"no-web-player", no_argument, nullptr, kNoWebPlayer},
-        {"jobs", required_argument, nullptr, 'j'},
-        {"yes", no_argument, nullptr, 'y'},
-        {"settings", required_argument, nullptr, kSettings},
-        {"quiet", no_argument, nullptr, 'q'},
-        {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, kVersion},
-        {nullptr, 0, nullptr, 0},
-    };
-
     ParsedCommandLine parsed;
-    ConvertOptions& options = parsed.options;
-    const auto badValue = [&](const char* what, const std::string& value) {
-        if (parsed.error.empty())
-            parsed.error = std::string("invalid ") + what + " '" + value + "'";
-    };
-
     opterr = 0;
     optind = 0; // also resets getopt's state, so that it can parse again
-    int code;
-    while ((code = getopt_long(argc, argv, ":o:n:t:b:r:c:m:j:yqh", longOptions, nullptr)) != -1) {
+    for (int code; (code = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr)) != -1;) {
         const std::string value = optarg ? optarg : "";
-        switch (code) {
-        case 'o': options.outputDir = value; break;
-        case 'n':
-            if (const auto number = wholeNumber(value); number && *number >= 0 && *number <= 99999)
-                options.number = number;
-            else
-                badValue("output number", value);
-            break;
-        case 't': options.text = value; break;
-        case 'b': options.bitrate = wholeNumber(value); if (!options.bitrate) badValue("bitrate", value); break;
-        case 'r': options.sampleRate = wholeNumber(value); if (!options.sampleRate) badValue("sample rate", value); break;
-        case 'c': options.channels = wholeNumber(value); if (!options.channels) badValue("channel count", value); break;
-        case 'm': options.outputMode = outputModeNamed(value); if (!options.outputMode) badValue("mode", value); break;
-        case 'j':
-            if (const auto jobs = wholeNumber(value); jobs && *jobs >= 1 && *jobs <= ConvertOptions::kMostJobs)
-                options.jobs = *jobs;
-            else
-                badValue("number of jobs", value);
-            break;
-        case kController: options.controller = value; break;
-        case kLetter: options.letter = value; break;
-        case kBackground: options.background = htmlColour(value); if (!options.background) badValue("background colour", value); break;
-        case kTextColour: options.textColour = htmlColour(value); if (!options.textColour) badValue("text colour", value); break;
-        case kWebPlayer: options.webPlayer = true; break;
-        case kNoWebPlayer: options.webPlayer = false; break;
-        case kSettings: options.settingsPath = value; break;
-        case 'y': options.assumeYes = true; break;
-        case 'q': options.quiet = true; break;
-        case 'h': options.showHelp = true; break;
-        case kVersion: options.showVersion = true; break;
-        case ':':
-            if (parsed.error.empty())
-                parsed.error = std::string("option '") + argv[optind - 1] + "' needs a value";
-            break;
-        default:
-            // A short option may sit inside a group ("-hits.mp3"): name the letter.
-            if (parsed.error.empty())
-                parsed.error = optopt ? std::string("unknown option '-") + static_cast<char>(optopt) + "'"
-                                      : std::string("unknown option '") + argv[optind - 1] + "'";
-            break;
-        }
+        if (!readSettingOption(code, value, parsed))
+            readRunOption(code, value, parsed, argv);
     }
     for (int i = optind; i < argc; ++i)
-        options.inputs.emplace_back(argv[i]);
-    if (parsed.error.empty() && options.inputs.empty() && !options.showHelp && !options.showVersion)
-        parsed.error = "no input file given";
+        parsed.options.inputs.emplace_back(argv[i]);
+    const ConvertOptions& options = parsed.options;
+    if (options.inputs.empty() && !options.showHelp && !options.showVersion)
+        noteMistake(parsed, "no input file given");
     return parsed;
 }
 
@@ -177,8 +211,6 @@ std::vector<std::string> applyOptions(const ConvertOptions& options, ConversionS
         settings.outputToDesktop = false;
         settings.outputFolder = *options.outputDir;
     }
-    if (options.number)
-        settings.nextOutputNumber = *options.number;
     if (options.bitrate)
         settings.bitrate = *options.bitrate;
     if (options.sampleRate)

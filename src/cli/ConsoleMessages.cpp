@@ -15,6 +15,8 @@ MessageAnswer ConsoleMessages::show(std::string_view text, MessageIcon, MessageB
     }
     if (assumeYes_)
         return MessageAnswer::Yes;
+    if (const auto answer = answered_.find(text); answer != answered_.end())
+        return answer->second ? MessageAnswer::Yes : MessageAnswer::No;
 
     bool yes = false;
     if (isatty(STDIN_FILENO)) {

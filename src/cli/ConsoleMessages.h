@@ -2,6 +2,9 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <map>
+#include <string>
+
 namespace orvalin {
 
 // Message boxes on a console: messages are lines on standard error; a
@@ -13,8 +16,13 @@ public:
 
     MessageAnswer show(std::string_view text, MessageIcon icon, MessageButtons buttons) override;
 
+    // Gives a question the answer the user gave to it already, asked in
+    // other words; it is then not asked again.
+    void answerBeforehand(std::string question, bool yes) { answered_[std::move(question)] = yes; }
+
 private:
     bool assumeYes_;
+    std::map<std::string, bool, std::less<>> answered_;
 };
 
 } // namespace orvalin

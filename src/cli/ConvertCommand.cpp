@@ -11,6 +11,7 @@
 #include "common/ProgramContext.h"
 #include "job/ConversionJob.h"
 #include "job/DefaultStageRunner.h"
+#include "job/RunOutputs.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/ProcessExit.h"
@@ -25,7 +26,7 @@ namespace {
 // What the runs of one command share.
 struct Invocation {
     const ConvertOptions& options;
-    const ConversionSettings& saved;
+    const ConversionSettings& settings; // the saved ones with the options laid over them
     ParametersFile& parameters;
     ConsoleMessages& messages;
     ProgramContext context;
@@ -43,24 +44,16 @@ bool acceptInput(Invocation& invocation, const std::string& input)
     return true;
 }
 
-ConversionSettings withOptions(const Invocation& invocation)
-{
-    ConversionSettings settings = invocation.saved;
-    applyOptions(invocation.options, settings);
-    return settings;
-}
-
 // The run of an accepted input, from its output number to the names of the
 // files it made.
 class AcceptedRun {
 public:
     AcceptedRun(Invocation& invocation, ProgressView* view)
         : invocation_(invocation),
-          settings_(withOptions(invocation)),
           progress_(status_, view),
           stages_(status_, progress_, invocation.context.programFolder),
-          job_({settings_, invocation.context, invocation.input, status_, invocation.parameters, invocation.messages,
-                progress_},
+          job_({invocation.settings, invocation.context, invocation.input, status_, invocation.parameters,
+                invocation.messages, progress_},
                stages_, progress_)
     {
         progress_.follow(job_);
@@ -85,13 +78,12 @@ private:
         std::cout << job_.outputDir() + job_.pageFileName() << '\n'
                   << job_.outputDir() + job_.streamFileName() << '\n';
         const std::string controller = job_.outputDir() + job_.controllerFileName();
-        if (settings_.outputMode == OutputMode::Controller && fileIsReadable(controller))
+        if (invocation_.settings.outputMode == OutputMode::Controller && fileIsReadable(controller))
             std::cout << controller << '\n';
         std::cout << std::flush;
     }
 
     Invocation& invocation_;
-    ConversionSettings settings_;
     JobStatus status_;
     ConsoleProgress progress_;
     DefaultStageRunner stages_;
@@ -131,6 +123,45 @@ int convertInChild(Invocation& invocation, const std::string& input, std::option
     return run.run();
 }
 
+// Refused inputs are reported by the runs themselves.
+class Unshown final : public MessageBoxes {
+public:
+    MessageAnswer show(std::string_view, MessageIcon, MessageButtons) override { return MessageAnswer::No; }
+};
+
+// Runs in child processes have no terminal to ask on, so their overwrite
+// questions are asked here, as one, before any run starts: each for the
+// number its run will take, in input order, and each child then finds its
+// question answered. A run whose number turns out otherwise, as when another
+// program took one meanwhile, asks its own question, which the child answers
+// No.
+void askOverwritesBeforehand(Invocation& invocation)
+{
+    const ConversionSettings& settings = invocation.settings;
+    const std::string folder = outputFolderFor(settings, invocation.context);
+    int number = invocation.options.number.value_or(settings.nextOutputNumber);
+    std::vector<std::string> questions;
+    std::vector<std::string> paths;
+    for (const auto& inputPath : invocation.options.inputs) {
+        ConversionInput input;
+        input.inputPath = inputPath;
+        Unshown unshown;
+        if (!checkInput(input, unshown))
+            continue;
+        const auto runPaths = outputPathsFor(settings, folder, OutputNames(number));
+        if (const auto question = overwriteQuestion(runPaths)) {
+            questions.push_back(*question);
+            paths.insert(paths.end(), runPaths.begin(), runPaths.end());
+        }
+        number = nextOutputNumberAfter(number);
+    }
+    if (questions.empty())
+        return;
+    const bool yes = invocation.messages.askYesNo(*overwriteQuestion(paths));
+    for (auto& question : questions)
+        invocation.messages.answerBeforehand(std::move(question), yes);
+}
+
 } // namespace
 
 int runConvertCommand(const ConvertOptions& options, const std::string& programFolder)
@@ -142,14 +173,14 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
                               messages, processExit);
     parameters.loadParameters();
 
-    ConversionSettings checked = saved;
-    const auto problems = applyOptions(options, checked);
+    ConversionSettings settings = saved;
+    const auto problems = applyOptions(options, settings);
     for (const auto& problem : problems)
         std::cerr << "Error: " << problem << '\n';
     if (!problems.empty())
         return kBadUsage;
 
-    Invocation invocation{options, saved, parameters, messages, {}, {}};
+    Invocation invocation{options, settings, parameters, messages, {}, {}};
     invocation.context.programFolder = programFolder;
     invocation.context.desktopFolder = desktopFolder();
     invocation.context.userDataFolder = userDataFolder();
@@ -160,6 +191,7 @@ int runConvertCommand(const ConvertOptions& options, const std::string& programF
         TerminalBar bar;
         return convertInTurn(invocation, showProgress ? &bar : nullptr);
     }
+    askOverwritesBeforehand(invocation);
     ParallelConversions parallel(options.jobs, showProgress,
                                  [&](const std::string& input, std::optional<int> chosenNumber, RunReporter& reporter) {
                                      return convertInChild(invocation, input, chosenNumber, reporter);

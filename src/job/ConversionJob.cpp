@@ -5,6 +5,7 @@
 #include "common/ProgramContext.h"
 #include "job/JobHost.h"
 #include "job/OutputPublishing.h"
+#include "job/RunOutputs.h"
 #include "job/StageRunner.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -29,11 +30,7 @@ ConversionJob::ConversionJob(const JobEnvironment& environment, StageRunner& sta
 
 void ConversionJob::prepare(std::optional<int> chosenNumber)
 {
-    const ConversionSettings& settings = environment_.settings;
-    // An empty folder stays empty rather than becoming the root folder.
-    outputDir_ = settings.outputToDesktop  ? environment_.context.desktopFolder
-                 : settings.outputFolder.empty() ? std::string()
-                                                 : withTrailingSeparator(settings.outputFolder);
+    outputDir_ = outputFolderFor(environment_.settings, environment_.context);
     const int reserved = environment_.parameters.reserveOutputNumber();
     names_.emplace(chosenNumber.value_or(reserved));
 }
@@ -105,17 +102,8 @@ JobOutcome ConversionJob::checkOutputs()
 
 bool ConversionJob::overwriteConfirmed()
 {
-    std::string list;
-    int existing = 0;
-    for (const auto& path : outputPaths()) {
-        if (fileIsReadable(path)) {
-            list += "\n" + path;
-            ++existing;
-        }
-    }
-    const std::string question = existing == 1 ? "Is it OK to overwrite this file:"
-                                               : "Is it OK to overwrite these files:";
-    return existing == 0 || environment_.messages.askYesNo(question + list);
+    const auto question = overwriteQuestion(outputPaths());
+    return !question || environment_.messages.askYesNo(*question);
 }
 
 JobOutcome ConversionJob::makeStream()
@@ -217,12 +205,7 @@ JobOutcome ConversionJob::cannotCreate(const std::string& path)
 
 std::vector<std::string> ConversionJob::outputPaths() const
 {
-    std::vector<std::string> paths;
-    if (environment_.settings.outputMode == OutputMode::Controller)
-        paths.push_back(outputDir_ + controllerFileName());
-    paths.push_back(outputDir_ + streamFileName());
-    paths.push_back(outputDir_ + pageFileName());
-    return paths;
+    return outputPathsFor(environment_.settings, outputDir_, *names_);
 }
 
 std::string ConversionJob::unfinished(const std::string& outputName) const

@@ -252,6 +252,34 @@ TEST_F(ConvertCommandTest, ExistingOutputsAreKeptUnlessTheUserAgrees)
 
     EXPECT_EQ(convert({"--yes", "-n", "1", input}).status, 0);
     EXPECT_NE(test::readText(out("orvaln1.htm")), "an earlier page");
+
+    // With --jobs, the runs' questions are asked as one before any starts,
+    // and answered for all: No without a terminal, as the user says at one.
+    const std::vector<std::string> batch = {"-j", "2", "-n", "10", input, input, input};
+    const std::string question = "Is it OK to overwrite these files:\n" + out("orvaln10.htm") + "\n" +
+                                 out("orvaln11s.swf") + "\n";
+    for (const bool atTerminal : {false, true}) {
+        test::writeText(out("orvaln10.htm"), "earlier");
+        test::writeText(out("orvaln11s.swf"), "earlier");
+        std::vector<std::string> arguments = {"--settings", settingsPath, "-o", outDir, "-q"};
+        arguments.insert(arguments.end(), batch.begin(), batch.end());
+        if (atTerminal) {
+            const int status = std::system(("printf 'y\\n' | script -qec " + shellQuote(converter(arguments)) +
+                                            " /dev/null >" + shellQuote(work.file("typed"))).c_str());
+            const std::string typed = test::readText(work.file("typed"));
+            result = {WEXITSTATUS(status), "", std::regex_replace(typed, std::regex("\r"), "")};
+        } else {
+            result = run(arguments);
+        }
+        EXPECT_EQ(result.status, atTerminal ? 0 : 3);
+        const std::size_t asked = result.err.find(question);
+        EXPECT_NE(asked, std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("Is it OK", asked + 1), std::string::npos) << "asked once";
+        EXPECT_EQ(test::readText(out("orvaln10.htm")) == "earlier", !atTerminal);
+        EXPECT_EQ(test::readText(out("orvaln11s.swf")) == "earlier", !atTerminal);
+        EXPECT_TRUE(test::fileExists(out("orvaln12.htm")));
+        fs::remove(out("orvaln12.htm"));
+    }
 }
 
 // Ctrl-C, a closed terminal and a polite kill all cancel the run.

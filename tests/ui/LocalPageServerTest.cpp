@@ -158,7 +158,8 @@ private slots:
             {"GET " + token + "/ruffle HTTP/1.1\r\n" + host + "\r\n\r\n", "404"},
             {"GET /orvaln1.htm HTTP/1.1\r\n" + host + "\r\n\r\n", "404"},
             {"GET /0123456789abcdef0123456789abcdef/orvaln1.htm HTTP/1.1\r\n" + host + "\r\n\r\n", "404"},
-            {"GET " + token + "/orvaln1.htm HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
+            {"GET " + token + "/orvaln1.htm HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) +
+                 "\r\n\r\n",
              "421"},
             {"GET " + token + "/orvaln1.htm HTTP/1.1\r\n\r\n", "421"},
             {"GET " + token + "/orvaln1.htm HTTP/1.1\r\n" + host + "\r\nHost: attacker.example\r\n\r\n", "400"},
