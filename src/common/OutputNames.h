@@ -21,6 +21,15 @@ constexpr int outputNumberFromText(std::string_view text)
     return number < 0 ? -number : number;
 }
 
+// The output number a stored text stands for: read from its leading digits,
+// as every stored number is, then brought into range by its last five
+// digits, the sign dropped.
+constexpr int storedOutputNumber(std::string_view text)
+{
+    const long long number = parseLeadingInteger(text);
+    return static_cast<int>((number < 0 ? -number : number) % (kMaxOutputNumber + 1));
+}
+
 constexpr int nextOutputNumberAfter(int number)
 {
     return number >= kMaxOutputNumber ? 0 : number + 1;

@@ -76,7 +76,7 @@ ConversionSettings parseParameters(std::string_view text)
     settings.showTipsAtStartup = lines[6] == "y";
     settings.backgroundColour = lines[7];
     settings.textColour = lines[8];
-    settings.nextOutputNumber = outputNumberFromText(lines[9]);
+    settings.nextOutputNumber = storedOutputNumber(lines[9]);
     settings.bitrate = parseLeadingInteger(lines[10]);
     settings.sampleRate = parseLeadingInteger(lines[11]);
     settings.channels = parseLeadingInteger(lines[12]);

@@ -58,6 +58,10 @@ TEST(ParametersReading, FlagsAndNumbers)
              {"128 kb/s", 128}, {"007", 7}, {"  \t+64", 64}, {"-8", -8}, {"kb 128", 0}, {"", 0},
              {"99999999999999", 2147483647}})
         EXPECT_EQ(parseParameters("y\n\n1\n\nc\n00\ny\n\n\n1\n" + line + "\n").bitrate, bitrate) << line;
+    // The output number is read as the others, then kept to its five digits.
+    for (const auto& [line, number] : std::vector<std::pair<std::string, int>>{
+             {"7 files", 7}, {"123456", 23456}, {"-5", 5}, {"-99999999999", 83648}, {"x7", 0}})
+        EXPECT_EQ(parseParameters("y\n\n1\n\nc\n00\ny\n\n\n" + line + "\n").nextOutputNumber, number) << line;
 }
 
 // A short file leaves the rest empty; lines past the fourteenth are never read.
