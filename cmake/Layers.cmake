@@ -30,7 +30,7 @@ function(orvalin_layer name)
   set_property(GLOBAL PROPERTY ORVALIN_LAYER_REACH_${name} ${reach})
 
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(FILTER sources EXCLUDE REGEX "/CMakeLists\\.txt$|\\.cmake$")
+  list(FILTER sources EXCLUDE REGEX "/CMakeLists\\.txt$")
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/layer-${name}.checked)
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} "-DLAYER=${name}" "-DREACH=${reach}" "-DQT=${arg_QT}"
