@@ -1,7 +1,6 @@
 #include "ui/BusyNotice.h"
 
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,13 +8,9 @@
 namespace orvalin {
 
 BusyNotice::BusyNotice(QWidget* centreOn)
-    : QDialog(centreOn ? centreOn->window() : nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QDialog(centreOn ? centreOn->window() : nullptr, kDialogFlags)
 {
-    setWindowTitle(QStringLiteral("Working..."));
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(186, 21));
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Working..."), 186, 21);
     text_ = new QLabel(this);
     text_->setAlignment(Qt::AlignCenter);
     units.place(*text_, 4, 6, 176, 8);

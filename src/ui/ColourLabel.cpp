@@ -58,11 +58,4 @@ void ColourLabel::setBold(bool bold)
     repaint();
 }
 
-void makeTitle(ColourLabel& label, int pixelHeight)
-{
-    label.setFontName(QStringLiteral("Arial"));
-    label.setFontHeight(pixelHeight);
-    label.setBold(true);
-}
-
 } // namespace orvalin

@@ -26,7 +26,4 @@ public:
     void setBold(bool bold);
 };
 
-// The look of every dialog title: Arial, bold, at the given character height.
-void makeTitle(ColourLabel& label, int pixelHeight = 16);
-
 } // namespace orvalin

@@ -2,7 +2,10 @@
 
 #include "ui/OptionsPage.h"
 
+#include <string>
+
 class QLineEdit;
+class QRadioButton;
 
 namespace orvalin {
 
@@ -15,6 +18,12 @@ public:
     explicit InstructionsTab(ConversionSettings& workingSettings, QWidget* parent = nullptr);
 
 private:
+    class Rows;
+
+    bool addStandardChoices(Rows& rows, const std::string& current);
+    const QRadioButton& addSpecialChoice(Rows& rows, bool chosen);
+    void addLetterBox(Rows& rows, const QRadioButton& special, const std::string& current, bool enabled);
+
     QLineEdit* letterBox_;
 };
 

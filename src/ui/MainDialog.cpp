@@ -4,9 +4,7 @@
 #include "common/ProgramContext.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
-#include "ui/ColourLabel.h"
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 #include "ui/HelpPage.h"
 #include "ui/OptionsDialog.h"
 #include "ui/OutputTextDialog.h"
@@ -43,22 +41,17 @@ MainDialog::MainDialog(const DesktopServices& services, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       services_(services)
 {
-    setWindowTitle(QStringLiteral("Orvalin"));
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Orvalin"), 313, 170);
     // The program's icon, drawn from the SVG beside the executable.
     const QString programIcon = QString::fromStdString(services_.context.programFolder + "orvalin.svg");
     setWindowIcon(QIcon(programIcon));
     setAcceptDrops(true);
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(313, 170));
 
     auto* icon = new QLabel(this);
     units.place(*icon, 10, 10, 20, 20);
     icon->setPixmap(renderSvg(programIcon, icon->size(), icon->devicePixelRatioF()));
 
-    auto* title = new ColourLabel(QStringLiteral("Orvalin"), this);
-    makeTitle(*title, 20);
-    units.place(*title, 52, 12, 173, 14);
+    addDialogTitle(*this, units, QStringLiteral("Orvalin"), 52, 12, 173, 14, 20);
 
     auto* prompt = new QLabel(QStringLiteral("MP3 or WAV file name:"), this);
     units.place(*prompt, 4, 59, 79, 8);

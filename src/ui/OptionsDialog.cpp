@@ -5,12 +5,10 @@
 #include "settings/ParametersFile.h"
 #include "settings/SettingsRules.h"
 #include "ui/BareTab.h"
-#include "ui/ColourLabel.h"
 #include "ui/ColoursTab.h"
 #include "ui/CompressionTab.h"
 #include "ui/ControllersTab.h"
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 #include "ui/HelpPage.h"
 #include "ui/InstructionsTab.h"
 #include "ui/OutputTab.h"
@@ -22,18 +20,12 @@
 namespace orvalin {
 
 OptionsDialog::OptionsDialog(const DesktopServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFlags),
       services_(services),
       workingSettings_(services.settings)
 {
-    setWindowTitle(QStringLiteral("Orvalin - Options"));
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(272, 175));
-
-    auto* title = new ColourLabel(QStringLiteral("Orvalin - Options"), this);
-    makeTitle(*title);
-    units.place(*title, 4, 4, 190, 14);
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Orvalin - Options"), 272, 175);
+    addDialogTitle(*this, units, QStringLiteral("Orvalin - Options"), 4, 4, 190, 14);
 
     auto* helpButton = new QPushButton(QStringLiteral("&Help"), this);
     units.place(*helpButton, 217, 4, 50, 14);

@@ -1,9 +1,7 @@
 #include "ui/OutputTextDialog.h"
 
 #include "common/ConversionInput.h"
-#include "ui/ColourLabel.h"
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,17 +11,11 @@
 namespace orvalin {
 
 OutputTextDialog::OutputTextDialog(ConversionInput& input, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFlags),
       input_(input)
 {
-    setWindowTitle(QStringLiteral("Orvalin - Output Text"));
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(262, 54));
-
-    auto* title = new ColourLabel(QStringLiteral("Orvalin - Output Text"), this);
-    makeTitle(*title);
-    units.place(*title, 4, 4, 211, 13);
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Orvalin - Output Text"), 262, 54);
+    addDialogTitle(*this, units, QStringLiteral("Orvalin - Output Text"), 4, 4, 211, 13);
 
     textBox_ = new QLineEdit(QString::fromStdString(input.outputText), this);
     textBox_->setAccessibleName(QStringLiteral("Output text"));

@@ -3,8 +3,7 @@
 #include "settings/ConversionSettings.h"
 #include "settings/ParametersFile.h"
 #include "ui/ColourLabel.h"
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 #include "ui/SvgPicture.h"
 #include "ui/TipFile.h"
 
@@ -16,19 +15,13 @@ namespace orvalin {
 
 TipDialog::TipDialog(ConversionSettings& settings, ParametersFile& parameters,
                      const std::string& programFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFlags),
       settings_(settings),
       parameters_(parameters),
       tipsPath_(programFolder + kTipsFileName)
 {
-    setWindowTitle(QStringLiteral("Orvalin - Tip of the day"));
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(249, 166));
-
-    auto* title = new ColourLabel(QStringLiteral("Orvalin - Tip of the day"), this);
-    makeTitle(*title);
-    units.place(*title, 11, 7, 222, 14);
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Orvalin - Tip of the day"), 249, 166);
+    addDialogTitle(*this, units, QStringLiteral("Orvalin - Tip of the day"), 11, 7, 222, 14);
 
     // The tip area is drawn in the tooltip colours, whatever the dialog uses.
     const QPalette system = QApplication::palette();

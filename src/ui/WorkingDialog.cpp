@@ -5,9 +5,7 @@
 #include "platform/DocumentOpener.h"
 #include "platform/MessageBoxes.h"
 #include "settings/ConversionSettings.h"
-#include "ui/ColourLabel.h"
-#include "ui/DialogColours.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogSetUp.h"
 #include "ui/LocalPageServer.h"
 
 #include <QHBoxLayout>
@@ -26,21 +24,15 @@ QString resultLine(const char* words, const std::string& fileName)
 } // namespace
 
 WorkingDialog::WorkingDialog(const DesktopServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, kDialogFlags),
       environment_(services.jobEnvironment()),
       messages_(services.messages),
       opener_(services.opener),
       pageServer_(services.pageServer),
       job_(environment_, services.stages, *this)
 {
-    setWindowTitle(QStringLiteral("Orvalin - Working"));
-    applyDialogColours(*this);
-    const DialogUnits units(font());
-    setFixedSize(units.size(242, 97));
-
-    auto* heading = new ColourLabel(QStringLiteral("Orvalin - Working..."), this);
-    makeTitle(*heading);
-    units.place(*heading, 7, 6, 228, 14);
+    const DialogUnits units = setUpDialog(*this, QStringLiteral("Orvalin - Working"), 242, 97);
+    addDialogTitle(*this, units, QStringLiteral("Orvalin - Working..."), 7, 6, 228, 14);
 
     auto* progressLabel = new QLabel(QStringLiteral("Progress"), this);
     units.place(*progressLabel, 7, 24, 60, 8);

@@ -55,6 +55,41 @@ void appendControllerBlock(std::string& page, const std::string& name, const std
             "\n";
 }
 
+void appendPreviewIntro(std::string& page, std::string_view background, std::string_view text,
+                        bool loadsWebPlayer)
+{
+    appendPageHead(page, "Orvaln - Preview Controllers", loadsWebPlayer);
+    appendBodyTag(page, background, text);
+    page += "    <p>\n"
+            "      Orvaln - Preview Controllers\n"
+            "    </p>\n"
+            "    <p>\n"
+            "      Hover over and click the buttons to see how the controllers behave.\n"
+            "    </p>\n"
+            "    <p>\n"
+            "      Instruction \"C - Initially stopped, sound loops\" is used in the preview.\n"
+            "    </p>\n"
+            "    <hr>\n"
+            "\n";
+}
+
+// The size a controller's name gives it; nothing, after a warning, when the
+// name gives none.
+std::optional<ControllerSize> sizeInName(const std::string& name, MessageBoxes& messages)
+{
+    if (name.size() < kShortestName) {
+        messages.warn("Error: This controller file is not named correctly and will be skipped \"" + name +
+                      ".swf\".");
+        return std::nullopt;
+    }
+    const ControllerSize size = parseControllerSize(name);
+    if (size.leadNumber == 0 || size.width == 0 || size.height == 0) {
+        messages.warn("Error: This file is not named correctly and will be skipped \"" + name + ".swf\".");
+        return std::nullopt;
+    }
+    return size;
+}
+
 // A movie missing from its folder stays missing beside the page, as it would
 // be had the page been written in that folder.
 bool placeBeside(const std::string& folder, const std::string& pageFolder, const std::string& fileName)
@@ -89,41 +124,22 @@ std::optional<std::vector<std::string>> writePreviewPage(const ControllerFolders
         messages.warn("Error: Cannot create preview file \"" + failed + "\".");
         return std::nullopt;
     };
-    std::vector<std::string> movies;
     createFolders(pageFolder);
     auto file = OutputFile::create(path);
     if (!file)
         return cannotCreate(path);
 
     std::string page;
-    appendPageHead(page, "Orvaln - Preview Controllers", loadsWebPlayer);
-    appendBodyTag(page, background, text);
-    page += "    <p>\n"
-            "      Orvaln - Preview Controllers\n"
-            "    </p>\n"
-            "    <p>\n"
-            "      Hover over and click the buttons to see how the controllers behave.\n"
-            "    </p>\n"
-            "    <p>\n"
-            "      Instruction \"C - Initially stopped, sound loops\" is used in the preview.\n"
-            "    </p>\n"
-            "    <hr>\n"
-            "\n";
+    appendPreviewIntro(page, background, text, loadsWebPlayer);
+    std::vector<std::string> movies;
     for (const auto& name : names) {
-        if (name.size() < kShortestName) {
-            messages.warn("Error: This controller file is not named correctly and will be skipped \"" + name +
-                              ".swf\".");
+        const std::optional<ControllerSize> size = sizeInName(name, messages);
+        if (!size)
             continue;
-        }
-        const ControllerSize size = parseControllerSize(name);
-        if (size.leadNumber == 0 || size.width == 0 || size.height == 0) {
-            messages.warn("Error: This file is not named correctly and will be skipped \"" + name + ".swf\".");
-            continue;
-        }
         const std::string folder = folders.holding(name + ".swf");
         if (!placeBeside(folder, pageFolder, name + ".swf"))
             return cannotCreate(pageFolder + name + ".swf");
-        appendControllerBlock(page, name, controllerDescription(folder, name), size, background);
+        appendControllerBlock(page, name, controllerDescription(folder, name), *size, background);
         movies.push_back(name + ".swf");
     }
     if (!placeBeside(folders.holding(kPreviewSoundName), pageFolder, kPreviewSoundName))
