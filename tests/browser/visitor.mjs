@@ -51,21 +51,24 @@ export async function startSoundServer() {
   return { env: { PULSE_SERVER: `unix:${socket}` }, stop };
 }
 
-// Runs in each page before its scripts: records, for every buffer the mixer
-// hands over, when it will be heard and its loudest sample, and the time of
-// the visitor's every click and key press.
-function recordSound() {
-  window.soundLog = [];
-  window.visitorActs = [];
+// Runs in each page before its scripts, and reports through the console:
+// a script the test ran in the page would count as an act of the visitor's,
+// and the browser would let sound out. It reports every buffer the mixer
+// hands over (when it will be heard, its loudest sample, whether the browser
+// lets sound out), the visitor's clicks and key presses, and every 100 ms
+// the player's place, which of its own parts lie over the movie, and the
+// colours under the given points of the movie.
+function watchPage(points) {
+  const report = (kind, value) => console.debug(`orvalin ${kind} ${JSON.stringify(value)}`);
   for (const type of ['pointerdown', 'keydown']) {
-    window.addEventListener(type, () => window.visitorActs.push(performance.now()), true);
+    window.addEventListener(type, () => report('act', { at: performance.now() }), true);
   }
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (when = 0, ...rest) {
     const context = this.context;
     let peak = 0;
     let first = -1;
-    for (let channel = 0; channel < (this.buffer?.numberOfChannels ?? 0); ++channel) {
+    for (let channel = 0; channel < this.buffer.numberOfChannels; ++channel) {
       const samples = this.buffer.getChannelData(channel);
       for (let i = 0; i < samples.length; ++i) {
         const level = Math.abs(samples[i]);
@@ -73,12 +76,28 @@ function recordSound() {
         if (level > 0.02 && (first < 0 || i < first)) first = i;
       }
     }
-    // The moment the first loud sample reaches the speaker, in page time.
+    // When the first loud sample reaches the sound card, in page time.
     const ahead = Math.max(0, when - context.currentTime) + Math.max(0, first) / this.buffer.sampleRate +
       (context.outputLatency || context.baseLatency || 0);
-    window.soundLog.push({ at: performance.now(), heard: performance.now() + ahead * 1000, peak, state: context.state });
+    const at = performance.now();
+    report('sound', { at, heard: at + ahead * 1000, peak, state: context.state });
     return start.call(this, when, ...rest);
   };
+  setInterval(() => {
+    const player = document.querySelector('ruffle-object, ruffle-embed');
+    if (!player) return;
+    const { x, y, width, height } = player.getBoundingClientRect();
+    const shown = ['play-button', 'unmute-overlay', 'splash-screen', 'hardware-acceleration-modal'].filter((id) => {
+      const part = player.shadowRoot?.getElementById(id);
+      return part && getComputedStyle(part).display !== 'none';
+    });
+    // The player draws on a plain canvas with more pixels than the page's.
+    const canvas = player.shadowRoot?.querySelector('canvas');
+    const context = canvas?.width > 0 && width > 0 ? canvas.getContext('2d') : null;
+    const colours = context && points.map(([px, py]) => Array.from(context.getImageData(
+      Math.round(px * canvas.width / width), Math.round(py * canvas.width / width), 1, 1).data));
+    report('view', { at: performance.now(), box: { x, y, width, height }, shown, colours });
+  }, 100);
 }
 
 // Starts a visitor's browser; `env` carries the sound server's address. A
@@ -104,31 +123,33 @@ export async function launchVisitor(name, env, { allowSound = false, scale = 1 }
   });
 }
 
-// Opens a page that records its sound, in a new tab of the browser, with
-// what the page fetched and the errors it met.
-export async function openPage(browser, url) {
+// Opens a page that reports as above, in a new tab of the browser (or
+// context), with what the page fetched and the errors it met.
+export async function openPage(browser, url, points = []) {
   const page = await browser.newPage();
-  const record = { page, responses: [], errors: [] };
+  const record = { page, responses: [], errors: [], sound: [], acts: [], view: null, now: 0 };
   page.on('response', (r) => record.responses.push({ url: new URL(r.url()), status: r.status() }));
   page.on('pageerror', (e) => record.errors.push(String(e)));
   page.on('console', (m) => {
-    // Failed fetches are judged by their responses, not by the console.
-    if (m.type() === 'error' && !m.text().startsWith('Failed to load resource')) record.errors.push(m.text());
+    const [, kind, value] = m.text().match(/^orvalin (\w+) (.*)$/) ?? [];
+    if (kind) {
+      const report = JSON.parse(value);
+      record.now = Math.max(record.now, report.at);
+      if (kind === 'view') record.view = report;
+      else (kind === 'act' ? record.acts : record.sound).push(report);
+    } else if (m.type() === 'error' && !m.text().startsWith('Failed to load resource')) {
+      // Failed fetches are judged by their responses, not by the console.
+      record.errors.push(m.text());
+    }
   });
-  await page.evaluateOnNewDocument(recordSound);
+  await page.evaluateOnNewDocument(watchPage, points);
   await page.goto(url, { waitUntil: 'load' });
   return record;
 }
 
-// The page's time now, the buffers handed over since `from`, the visitor's
-// acts and the player's requests.
-export const soundSince = (page, from = 0) => page.evaluate((f) => ({
-  now: performance.now(),
-  log: window.soundLog.filter((b) => b.at >= f),
-  acts: window.visitorActs,
-  requests: performance.getEntriesByType('resource').map((r) => ({ name: r.name, start: r.startTime, end: r.responseEnd })),
-}), from);
+// The page's latest time and the buffers handed over since `from`.
+export const soundSince = (record, from = 0) => ({ now: record.now, log: record.sound.filter((b) => b.at >= from) });
 
 // The first buffer with sound handed over after `from`, once there is one.
-export const waitForSound = (page, from, timeoutMs) => waitFor(`sound after ${Math.round(from)} ms`,
-  async () => (await soundSince(page, from)).log.find((b) => b.peak > kSoundPeak), timeoutMs);
+export const waitForSound = (record, from, timeoutMs) => waitFor(`sound after ${Math.round(from)} ms`,
+  () => record.sound.find((b) => b.at >= from && b.peak > kSoundPeak), timeoutMs);
