@@ -230,7 +230,7 @@ describe('pages with the web player', () => {
   for (const name of browserNames) {
     describe(`in ${name}`, () => {
       let browser;
-      before(async () => { browser = await launchVisitor(name, sound.env); });
+      before(async () => { browser = await launchVisitor(name, sound.env, { scale: 2 }); });
       after(async () => browser?.close());
 
       for (const [kind, number, litBefore, litAfter, act] of pages) {
@@ -247,7 +247,10 @@ describe('pages with the web player', () => {
           await sleep(1000);
           assert.deepEqual(record.view.shown, [], 'nothing of the player\'s over the movie');
           assertQuiet(record, 'no sound before the visitor acts');
-          if (litBefore) await page.screenshot({ path: path.join(screenshots, `web-${name}-${number}.png`) });
+          if (litBefore) {
+            await page.screenshot({ path: path.join(screenshots, `web-${name}-${number}.png`),
+              clip: { x: 0, y: 0, width: 520, height: 120 } });
+          }
 
           const from = record.now;
           const { box } = record.view;

@@ -107,6 +107,8 @@ export async function launchVisitor(name, env, { allowSound = false, scale = 1 }
   const common = {
     headless: true, defaultViewport: { width: 900, height: 700, deviceScaleFactor: scale },
     env: { ...process.env, ...env },
+    // A browser that stops answering fails the step well within the test's time.
+    protocolTimeout: 30000,
   };
   if (name === 'firefox') {
     return puppeteer.launch({
