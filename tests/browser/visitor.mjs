@@ -55,7 +55,8 @@ export async function startSoundServer() {
 // a script the test ran in the page would count as an act of the visitor's,
 // and the browser would let sound out. It reports every buffer the mixer
 // hands over (when it will be heard, its loudest sample, whether the browser
-// lets sound out), the visitor's clicks and key presses, and every 100 ms
+// lets sound out), when the browser holds sound back or lets it out, the
+// visitor's clicks and key presses, and every 100 ms
 // the player's place, which of its own parts lie over the movie, and the
 // colours under the given points of the movie.
 function watchPage(points) {
@@ -63,6 +64,13 @@ function watchPage(points) {
   for (const type of ['pointerdown', 'keydown']) {
     window.addEventListener(type, () => report('act', { at: performance.now() }), true);
   }
+  const PageAudioContext = window.AudioContext;
+  window.AudioContext = class extends PageAudioContext {
+    constructor(...options) {
+      super(...options);
+      this.addEventListener('statechange', () => report('state', { at: performance.now(), state: this.state }));
+    }
+  };
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (when = 0, ...rest) {
     const context = this.context;
@@ -76,11 +84,13 @@ function watchPage(points) {
         if (level > 0.02 && (first < 0 || i < first)) first = i;
       }
     }
-    // When the first loud sample reaches the sound card, in page time.
+    // When the first loud sample reaches the sound card, in page time; a
+    // buffer handed over while the browser holds sound back is heard that
+    // long after the browser lets it out.
     const ahead = Math.max(0, when - context.currentTime) + Math.max(0, first) / this.buffer.sampleRate +
       (context.outputLatency || context.baseLatency || 0);
     const at = performance.now();
-    report('sound', { at, heard: at + ahead * 1000, peak, state: context.state });
+    report('sound', { at, heard: at + ahead * 1000, ahead: ahead * 1000, peak, state: context.state });
     return start.call(this, when, ...rest);
   };
   setInterval(() => {
@@ -129,7 +139,7 @@ export async function launchVisitor(name, env, { allowSound = false, scale = 1 }
 // context), with what the page fetched and the errors it met.
 export async function openPage(browser, url, points = []) {
   const page = await browser.newPage();
-  const record = { page, responses: [], errors: [], sound: [], acts: [], view: null, now: 0 };
+  const record = { page, responses: [], errors: [], sound: [], states: [], acts: [], view: null, now: 0 };
   page.on('response', (r) => record.responses.push({ url: new URL(r.url()), status: r.status() }));
   page.on('pageerror', (e) => record.errors.push(String(e)));
   page.on('console', (m) => {
@@ -138,7 +148,7 @@ export async function openPage(browser, url, points = []) {
       const report = JSON.parse(value);
       record.now = Math.max(record.now, report.at);
       if (kind === 'view') record.view = report;
-      else (kind === 'act' ? record.acts : record.sound).push(report);
+      else ({ act: record.acts, sound: record.sound, state: record.states })[kind].push(report);
     } else if (m.type() === 'error' && !m.text().startsWith('Failed to load resource')) {
       // Failed fetches are judged by their responses, not by the console.
       record.errors.push(m.text());
