@@ -1,7 +1,8 @@
 // Lays out what the browser test serves, made by our own programs:
 //   run/      six runs of the command-line converter with controller output
 //             (letters c, d, e, f, x, and one whose stream is then removed)
-//   web/      a controller page and a bare page made with the web player
+//   web/      controller pages that wait for a click (letter c) or play at once
+//             (letter f), and a bare page, made with the web player
 //   layout.json  the runs, and where each controller's buttons and lamps are
 // Usage: orvalin-browser-fixture OUT CONVERTER MP3
 #include "ControllerLook.h"
@@ -100,11 +101,17 @@ int main(int argc, char** argv)
              << controller << "\"}";
     }
 
-    // Pages that load the web player: a controller that plays at once (7)
-    // and bare looping output (8).
-    for (const auto& [number, mode] : {std::pair{"7", "controller"}, {"8", "loop"}}) {
-        const std::string command = "'" + converter.string() + "' --yes --quiet --web-player --letter f --mode " +
-                                    mode + " --number " + number + " --controller " + looks.front().name +
+    // Pages that load the web player: a controller that plays at once (7),
+    // bare looping output (8) and a controller that waits for a click (9).
+    struct WebPage {
+        const char* number;
+        const char* mode;
+        const char* letter;
+    };
+    for (const auto& [number, mode, letter] :
+         {WebPage{"7", "controller", "f"}, {"8", "loop", "f"}, {"9", "controller", "c"}}) {
+        const std::string command = "'" + converter.string() + "' --yes --quiet --web-player --letter " + letter +
+                                    " --mode " + mode + " --number " + number + " --controller " + looks.front().name +
                                     " --settings '" + (out / "orvaln.da0").string() + "' --output-dir '" +
                                     (out / "web").string() + "' '" + argv[3] + "'";
         if (std::system(command.c_str()) != 0)

@@ -24,11 +24,19 @@ void showFunction(Actions& a)
     });
 }
 
+// From a standstill the stream goes straight to its first block, frame 2:
+// at one frame per second, waiting for the next frame would hold the sound
+// back for up to a second.
+void startStream(Actions& a)
+{
+    invoke(a, stream(), "gotoAndPlay", {number(2)});
+}
+
 void buttonFunctions(Actions& a)
 {
     function(a, "pressPlay", [](Actions& f) {
+        when(f, both(var("ready"), negate(var("playing"))), startStream);
         setVariable(f, "playing", boolean(true));
-        when(f, var("ready"), [](Actions& g) { invoke(g, stream(), "play", {}); });
         callFunction(f, "show");
     });
     // Stopping rewinds, so that play starts the sound from its beginning.
@@ -66,9 +74,7 @@ void loaderFunctions(Actions& a)
 {
     function(a, "streamArrived", [](Actions& f) {
         setVariable(f, "ready", boolean(true));
-        when(
-            f, var("playing"), [](Actions& g) { invoke(g, stream(), "play", {}); },
-            [](Actions& g) { invoke(g, stream(), "gotoAndStop", {number(1)}); });
+        when(f, var("playing"), startStream, [](Actions& g) { invoke(g, stream(), "gotoAndStop", {number(1)}); });
         setVariable(f, "lastFrame", member(stream(), "_currentframe"));
         callFunction(f, "show");
     });
