@@ -1,11 +1,10 @@
 // The decode stage's frame scan over arbitrary MP3 bytes, through the real
 // decoder module.
 #include "support/FuzzCheck.h"
-#include "support/FuzzFiles.h"
+#include "support/StageHarness.h"
 
 #include "audio/Mp3DecodeStage.h"
 #include "audio/PcmWavHeader.h"
-#include "common/JobStatus.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,24 +35,19 @@ void checkWav(const std::vector<std::uint8_t>& wav)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static fuzz::MemoryFile mp3;
-    static fuzz::ScratchFolder folder;
-    static const std::string wavPath = folder.file("out.wav");
-
-    mp3.replaceContents(data, size);
-    JobStatus status;
-    fuzz::IdlePump pump;
-    const StageResult result = Mp3DecodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(mp3.path(), wavPath);
-    fuzz::check(status.stagePercent == 100, "the stage ends at 100 percent");
-    // A readable input either gives sound or fails for having none, and a
-    // WAV is left exactly when it succeeds.
+    static fuzz::StageHarness harness("out.wav", [](JobStatus& status, MessagePump& pump, const std::string& mp3,
+                                                    const std::string& wav) {
+        return Mp3DecodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(mp3, wav);
+    });
+    const StageResult result = harness.run(data, size);
+    fuzz::check(harness.status().stagePercent == 100, "the stage ends at 100 percent");
+    // A readable input either gives sound or fails for having none.
     fuzz::check(!result.failed() || result.errorText == "No sound to encode.",
                 "a readable input fails only for having no sound");
-    fuzz::check(fuzz::fileExists(wavPath) == result.succeeded(), "a WAV is left behind exactly on success");
     const bool hasFrameStart = std::find(data, data + size, 0xFF) != data + size;
     if (!hasFrameStart)
         fuzz::check(result.failed(), "there is no sound without a frame");
-    if (fuzz::fileExists(wavPath))
-        checkWav(fuzz::readWholeFile(wavPath));
+    if (result.succeeded())
+        checkWav(harness.output());
     return 0;
 }

@@ -1,7 +1,7 @@
 // The encode stage over arbitrary WAV bytes, through the real encoder module
 // at the smallest bitrate and rate, so that each run stays short.
 #include "support/FuzzCheck.h"
-#include "support/FuzzFiles.h"
+#include "support/StageHarness.h"
 
 #include "audio/EncoderInterface.h"
 #include "audio/Mp3EncodeStage.h"
@@ -29,17 +29,11 @@ void checkFrames(const std::vector<std::uint8_t>& mp3)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static fuzz::MemoryFile wav;
-    static fuzz::ScratchFolder folder;
-    static const std::string mp3Path = folder.file("out.mp3");
-
-    wav.replaceContents(data, size);
-    JobStatus status;
-    fuzz::IdlePump pump;
-    if (!Mp3EncodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(wav.path(), mp3Path, 8, 8000, Mp3ChannelMode::Mono)
-             .succeeded())
-        fuzz::check(!fuzz::fileExists(mp3Path), "no MP3 is left behind after a failure");
-    else
-        checkFrames(fuzz::readWholeFile(mp3Path));
+    static fuzz::StageHarness harness("out.mp3", [](JobStatus& status, MessagePump& pump, const std::string& wav,
+                                                    const std::string& mp3) {
+        return Mp3EncodeStage(status, pump, ORVALIN_PROGRAM_FOLDER).run(wav, mp3, 8, 8000, Mp3ChannelMode::Mono);
+    });
+    if (harness.run(data, size).succeeded())
+        checkFrames(harness.output());
     return 0;
 }

@@ -1,10 +1,9 @@
 // The animation writer's walk over arbitrary MP3 bytes; its output is taken
 // apart by the tests' SWF reader.
 #include "support/FuzzCheck.h"
-#include "support/FuzzFiles.h"
+#include "support/StageHarness.h"
 
 #include "SwfFile.h"
-#include "common/JobStatus.h"
 #include "swf/SwfStreamWriter.h"
 
 #include <exception>
@@ -50,18 +49,12 @@ void checkAnimation(const std::vector<std::uint8_t>& bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static fuzz::MemoryFile mp3;
-    static fuzz::ScratchFolder folder;
-    static const std::string swfPath = folder.file("out.swf");
-
-    mp3.replaceContents(data, size);
-    JobStatus status;
-    fuzz::IdlePump pump;
     // The rate and seek every conversion uses.
-    const StageResult result = SwfStreamWriter(status, pump).writeAnimation(mp3.path(), swfPath);
-
-    fuzz::check(!result.failed(), "a readable input never fails the writer");
-    fuzz::check(status.stagePercent == 100, "the writer ends at 100 percent");
-    checkAnimation(fuzz::readWholeFile(swfPath));
+    static fuzz::StageHarness harness("out.swf", [](JobStatus& status, MessagePump& pump, const std::string& mp3,
+                                                    const std::string& swf) {
+        return SwfStreamWriter(status, pump).writeAnimation(mp3, swf);
+    });
+    fuzz::check(!harness.run(data, size).failed(), "a readable input never fails the writer");
+    checkAnimation(harness.output());
     return 0;
 }

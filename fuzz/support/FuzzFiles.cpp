@@ -47,9 +47,12 @@ ScratchFolder::~ScratchFolder()
     std::filesystem::remove_all(path_, ignored);
 }
 
-bool fileExists(const std::string& path)
+std::vector<std::string> ScratchFolder::fileNames() const
 {
-    return access(path.c_str(), F_OK) == 0;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    return names;
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path)

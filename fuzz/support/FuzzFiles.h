@@ -37,6 +37,8 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // The names of what it holds.
+    std::vector<std::string> fileNames() const;
 
 private:
     std::string path_;
@@ -48,7 +50,6 @@ public:
     void pumpMessages() override {}
 };
 
-bool fileExists(const std::string& path);
 std::vector<std::uint8_t> readWholeFile(const std::string& path);
 
 } // namespace orvalin::fuzz

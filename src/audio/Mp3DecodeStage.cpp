@@ -13,8 +13,36 @@
 #include <algorithm>
 #include <cassert>
 #include <memory>
+#include <string_view>
 
 namespace orvalin {
+namespace {
+
+// Files carry a stray byte, or zeros after the Info frame, between their
+// first frames; a small bound keeps bytes that only look like a frame from
+// finding a header of that stream nearby by chance.
+constexpr std::size_t kStrayBytesBeforeNextFrame = 8;
+// Room for a header after the stray bytes, and for the longest tag mark.
+constexpr std::size_t kLookAhead = kStrayBytesBeforeNextFrame + 4;
+static_assert(kLookAhead >= std::string_view("LYRICSBEGIN").size());
+
+// ID3v1, APE and Lyrics3 tags all come after the sound.
+bool startsClosingTag(const std::uint8_t* bytes, std::size_t count)
+{
+    const std::string_view text(reinterpret_cast<const char*>(bytes), count);
+    return text.starts_with("TAG") || text.starts_with("APETAGEX") || text.starts_with("LYRICSBEGIN");
+}
+
+bool nextFrameFollows(const std::uint8_t* header, const std::uint8_t* after, std::size_t count)
+{
+    for (std::size_t at = 0; at <= kStrayBytesBeforeNextFrame && at + 4 <= count; ++at)
+        if (isUsableMpegHeader(after + at) && isSameMpegStream(header, after + at))
+            return true;
+    return false;
+}
+
+} // namespace
+
 Mp3DecodeStage::Mp3DecodeStage(JobStatus& status, MessagePump& pump, std::string programFolder)
     : status_(status), pump_(pump), programFolder_(std::move(programFolder))
 {
@@ -148,25 +176,21 @@ void Mp3DecodeStage::decodeFrame(InputFile& input, OutputFile& wav, Mp3DecoderLi
     });
 }
 
-// Until the sound begins, a frame counts only when it is whole and the next
-// one of the same stream follows it directly, or the file or its closing tag
-// does: a file cut inside a frame, or a picture in a tag, holds bytes that
-// look like frame starts.
+// Until the sound begins, a frame counts only when it is whole and what
+// follows it is the file's end, a tag that closes files, or the next frame of
+// the same stream, directly or after a few stray bytes: a file cut inside a
+// frame, or a picture in a tag, holds bytes that look like frame starts.
 bool Mp3DecodeStage::startsStream(InputFile& input, std::uint64_t frameStart, std::size_t length)
 {
     std::uint8_t here[4];
-    std::uint8_t next[4];
     input.seek(frameStart);
     if (frameStart + length > inputSize_ || input.read(here, sizeof here) < sizeof here ||
         !isUsableMpegHeader(here))
         return false;
+    std::array<std::uint8_t, kLookAhead> after;
     input.seek(frameStart + length);
-    const std::size_t got = input.read(next, sizeof next);
-    if (got == 0)
-        return true;
-    if (got >= 3 && next[0] == 'T' && next[1] == 'A' && next[2] == 'G')
-        return true;
-    return got == sizeof next && isUsableMpegHeader(next) && isSameMpegStream(here, next);
+    const std::size_t got = input.read(after.data(), after.size());
+    return got == 0 || startsClosingTag(after.data(), got) || nextFrameFollows(here, after.data(), got);
 }
 
 // Beyond the WAV's size limit the sound is cut off and the scan ends; what is

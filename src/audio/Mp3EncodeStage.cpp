@@ -85,6 +85,16 @@ unsigned Mp3EncodeStage::encoderChannels() const
     return channelMode_ == Mp3ChannelMode::Mono ? 1 : 2;
 }
 
+// One data chunk on its way through the encoder: the module, the stream it
+// opened and the buffers they work in.
+struct Mp3EncodeStage::Encoding {
+    const EncoderModule& encoder;
+    BeStream handle;
+    std::vector<std::uint8_t> raw;     // frames as the WAV holds them
+    std::vector<std::int16_t> samples; // the same frames as the encoder takes them
+    std::vector<std::uint8_t> mp3;     // what the encoder puts out
+};
+
 void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
                                      const WavFormat& format, OutputFile& output)
 {
@@ -97,52 +107,50 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
         fail("Cannot load DLL [" + modulePath + "].");
         return;
     }
+    encodeThrough(*encoder, input, chunk, format, output);
+}
+
+// Opens a stream for the chunk's format, feeds it the chunk and ends it.
+void Mp3EncodeStage::encodeThrough(const EncoderModule& encoder, InputFile& input, const RiffChunk& chunk,
+                                   const WavFormat& format, OutputFile& output)
+{
     const BeConfig config =
         makeEncoderConfig(format.samplesPerSecond, outputSampleRate_, channelMode_, bitrate_);
     std::uint32_t samplesPerChunk = 0;
     std::uint32_t outputBufferSize = 0;
     BeStream handle = 0;
-    if (encoder->initStream(&config, &samplesPerChunk, &outputBufferSize, &handle) != BE_ERR_SUCCESSFUL) {
+    if (encoder.initStream(&config, &samplesPerChunk, &outputBufferSize, &handle) != BE_ERR_SUCCESSFUL) {
         fail(kInitFailed);
         return;
     }
-    const EncoderStream stream(encoder->closeStream, handle);
+    const EncoderStream closer(encoder.closeStream, handle);
     const std::size_t framesPerChunk = samplesPerChunk / encoderChannels();
     if (framesPerChunk == 0) {
         fail(kInitFailed);
         return;
     }
+    // Four times the output the encoder asks for, so that no module can overrun it.
+    Encoding encoding{encoder, handle, std::vector<std::uint8_t>(framesPerChunk * format.bytesPerFrame()),
+                      std::vector<std::int16_t>(framesPerChunk * encoderChannels()),
+                      std::vector<std::uint8_t>(4 * std::size_t{outputBufferSize})};
+    encodeFrames(input, chunk, format, encoding, output);
+    finishStream(encoding, output);
+}
 
-    std::vector<std::uint8_t> raw(framesPerChunk * format.bytesPerFrame());
-    std::vector<std::int16_t> samples(framesPerChunk * encoderChannels());
-    // Four times what the encoder asks for, so that no module can overrun it.
-    std::vector<std::uint8_t> mp3(4 * std::size_t{outputBufferSize});
-    // Appends what the encoder put out; false once the stage has failed.
-    const auto append = [&](std::uint32_t written) {
-        if (written > mp3.size()) {
-            fail(kEncodeFailed);
-            return false;
-        }
-        output.write(mp3.data(), written);
-        if (output.failed()) {
-            fail(kWriteFailed);
-            return false;
-        }
-        return true;
-    };
-
+void Mp3EncodeStage::encodeFrames(InputFile& input, const RiffChunk& chunk, const WavFormat& format,
+                                  Encoding& encoding, OutputFile& output)
+{
     // A trailing part of a frame cannot be encoded.
     const std::uint64_t total = chunk.size - chunk.size % format.bytesPerFrame();
     std::uint64_t consumed = 0;
-    std::uint32_t written = 0;
     input.seek(chunk.dataStart);
     while (consumed < total) {
         status_.stagePercent = static_cast<int>(consumed * 100 / total);
         pump_.pumpMessages();
         if (status_.cancelRequested)
             break;
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(raw.size(), total - consumed));
-        const std::size_t got = input.read(raw.data(), want);
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(encoding.raw.size(), total - consumed));
+        const std::size_t got = input.read(encoding.raw.data(), want);
         if (input.readFailed()) {
             fail("Cannot read WAV file.");
             break;
@@ -151,25 +159,54 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
         if (frames == 0)
             break; // the file got shorter while we read it
         consumed += got;
-        framesEncoded_ += frames;
-        convertFrames(raw.data(), frames, format.channelCount, format.bitsPerSample,
-                      encoderChannels(), samples.data());
-        const auto sampleCount = static_cast<std::uint32_t>(frames * encoderChannels());
-        if (encoder->encodeChunk(handle, sampleCount, samples.data(), mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
-            fail(kEncodeFailed);
-            break;
-        }
-        if (!append(written))
+        if (!encodeBlock(format, frames, encoding, output))
             break;
     }
+}
 
-    if (encoder->deinitStream(handle, mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
+// Encodes the frames just read into the raw buffer; false once the stage
+// has failed.
+bool Mp3EncodeStage::encodeBlock(const WavFormat& format, std::size_t frames, Encoding& encoding, OutputFile& output)
+{
+    framesEncoded_ += frames;
+    convertFrames(encoding.raw.data(), frames, format.channelCount, format.bitsPerSample, encoderChannels(),
+                  encoding.samples.data());
+    const auto sampleCount = static_cast<std::uint32_t>(frames * encoderChannels());
+    std::uint32_t written = 0;
+    if (encoding.encoder.encodeChunk(encoding.handle, sampleCount, encoding.samples.data(), encoding.mp3.data(),
+                                     &written) != BE_ERR_SUCCESSFUL) {
+        fail(kEncodeFailed);
+        return false;
+    }
+    return append(encoding, written, output);
+}
+
+// The encoder holds back the last frames until the stream ends.
+void Mp3EncodeStage::finishStream(Encoding& encoding, OutputFile& output)
+{
+    std::uint32_t written = 0;
+    if (encoding.encoder.deinitStream(encoding.handle, encoding.mp3.data(), &written) != BE_ERR_SUCCESSFUL) {
         fail("Cannot deinitialise LAME encoder.");
         return;
     }
-    append(written);
+    append(encoding, written, output);
     status_.stagePercent = 100;
     pump_.pumpMessages();
+}
+
+// Appends what the encoder put out; false once the stage has failed.
+bool Mp3EncodeStage::append(const Encoding& encoding, std::uint32_t written, OutputFile& output)
+{
+    if (written > encoding.mp3.size()) {
+        fail(kEncodeFailed);
+        return false;
+    }
+    output.write(encoding.mp3.data(), written);
+    if (output.failed()) {
+        fail(kWriteFailed);
+        return false;
+    }
+    return true;
 }
 
 } // namespace orvalin

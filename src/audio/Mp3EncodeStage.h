@@ -14,6 +14,8 @@
 
 namespace orvalin {
 
+class EncoderModule;
+
 // Encodes a PCM WAV file into an MP3 file through the "lame_enc" module,
 // loaded from the program folder. Reads cancel from and reports progress to
 // the job status; on failure or cancel the MP3 file does not exist
@@ -31,8 +33,17 @@ private:
     // Encodes every data chunk; false when the file is not a WAV of a format
     // that can be encoded.
     bool encodeWav(InputFile& input, OutputFile& output);
+
+    struct Encoding;
     void encodeDataChunk(InputFile& input, const RiffChunk& chunk, const WavFormat& format,
                          OutputFile& output);
+    void encodeThrough(const EncoderModule& encoder, InputFile& input, const RiffChunk& chunk,
+                       const WavFormat& format, OutputFile& output);
+    void encodeFrames(InputFile& input, const RiffChunk& chunk, const WavFormat& format, Encoding& encoding,
+                      OutputFile& output);
+    bool encodeBlock(const WavFormat& format, std::size_t frames, Encoding& encoding, OutputFile& output);
+    void finishStream(Encoding& encoding, OutputFile& output);
+    bool append(const Encoding& encoding, std::uint32_t written, OutputFile& output);
     unsigned encoderChannels() const;
     void fail(std::string message) { failure_ = std::move(message); }
 

@@ -1,26 +1,20 @@
 #include "swf/SwfStreamWriter.h"
 
-#include "audio/Id3v2Header.h"
 #include "audio/MpegFrameHeader.h"
 #include "audio/StageOutput.h"
 #include "common/JobStatus.h"
 #include "platform/Files.h"
 #include "platform/MessagePump.h"
 #include "swf/FileTags.h"
+#include "swf/Mp3FrameReader.h"
 #include "swf/SwfBytes.h"
 
 #include <algorithm>
-#include <array>
 
 namespace orvalin {
 namespace {
 
 using swf::TagCode;
-
-// Far above the longest frame a header can announce (2,881 bytes, for an
-// MPEG-2 Layer II frame at 160 kb/s and 8 kHz, padded).
-constexpr std::size_t kFrameBufferSize = 10000;
-constexpr std::uint64_t kId3SizeLimit = 32768;
 
 constexpr std::uint8_t kFileVersion = 4;
 constexpr std::int32_t kStageTwips = 18 * 20; // an 18 x 18 pixel stage
@@ -36,19 +30,6 @@ std::uint8_t playbackFormat(int sampleRate, bool stereo)
 {
     const int rateCode = sampleRate <= 11025 ? 1 : sampleRate <= 22050 ? 2 : 3;
     return static_cast<std::uint8_t>(rateCode << 2 | kSixteenBitFlag | (stereo ? 1 : 0));
-}
-
-// The size of an ID3v2 tag at the start of the file, header included, or 0.
-// Tags declaring more than 32 KiB are not skipped: their body is searched for
-// frames like any other bytes.
-std::uint64_t leadingTagLength(InputFile& input)
-{
-    std::uint8_t head[kId3v2HeaderLength];
-    if (input.read(head, sizeof head) != sizeof head || head[0] != 'I' || head[1] != 'D' ||
-        head[2] != '3')
-        return 0;
-    const std::uint64_t size = id3v2Size(&head[kId3v2SizeOffset]);
-    return (size > kId3SizeLimit ? 0 : size) + kId3v2HeaderLength;
 }
 
 } // namespace
@@ -111,51 +92,36 @@ void SwfStreamWriter::setPercent(std::uint64_t nextPosition, std::uint64_t size)
 
 void SwfStreamWriter::walkInput(InputFile& input, OutputFile& output)
 {
-    std::array<std::uint8_t, kFrameBufferSize> frame;
-    std::uint64_t readOffset = leadingTagLength(input);
+    Mp3FrameReader reader(input);
     const std::uint64_t size = input.size();
-    input.seek(readOffset);
-    bool first = true;
-
     for (;;) {
-        setPercent(readOffset + 1, size);
+        setPercent(reader.position() + 1, size);
         pump_.pumpMessages();
         if (status_.cancelRequested || frameCount_ >= kMaxFlashFrames || output.failed())
             break;
-
-        const auto sync = input.readByte();
-        if (!sync)
+        const Mp3FrameReader::Step step = reader.next();
+        if (step == Mp3FrameReader::Step::End)
             break;
-        ++readOffset;
-        if (*sync != 0xFF)
-            continue;
-
-        const auto h1 = input.readByte();
-        const auto h2 = h1 ? input.readByte() : std::nullopt;
-        const auto h3 = h2 ? input.readByte() : std::nullopt;
-        if (!h3)
-            break;
-        const MpegFrameInfo info = parseMpegHeader(*h1, *h2, *h3);
-
-        // A frame cut short by the end of the file is left out: the stream
-        // ends cleanly after the last complete frame.
-        const auto length = static_cast<std::size_t>(info.lengthWithPadding());
-        readOffset -= 1;
-        input.seek(readOffset);
-        if (input.read(frame.data(), length) != length)
-            break;
-        readOffset += length;
-
-        if (first) {
-            startStream(output, info);
-            first = false;
-        } else if (--block_.framesLeft <= 0) {
-            rollOver(output);
-        }
-        output.write(frame.data(), length);
-        ++block_.heldFrames;
+        if (step == Mp3FrameReader::Step::Frame)
+            packFrame(output, reader.frameInfo(), reader.frameBytes());
     }
+    endStream(output);
+}
 
+// No block is open before the first frame: it starts the stream and the
+// stream's first block.
+void SwfStreamWriter::packFrame(OutputFile& output, const MpegFrameInfo& info, std::span<const std::uint8_t> bytes)
+{
+    if (!blockOpen_)
+        startStream(output, info);
+    else if (--block_.framesLeft <= 0)
+        rollOver(output);
+    output.write(bytes.data(), bytes.size());
+    ++block_.heldFrames;
+}
+
+void SwfStreamWriter::endStream(OutputFile& output)
+{
     if (blockOpen_) {
         closeBlock(output, block_.heldFrames * plan_->samplesPerMp3Frame());
         writeShowFrame(output);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace orvalin {
@@ -45,6 +46,8 @@ private:
 
     void writeFile(InputFile& input, OutputFile& output);
     void walkInput(InputFile& input, OutputFile& output);
+    void packFrame(OutputFile& output, const MpegFrameInfo& info, std::span<const std::uint8_t> bytes);
+    void endStream(OutputFile& output);
     void startStream(OutputFile& output, const MpegFrameInfo& firstFrame);
     void rollOver(OutputFile& output);
     void startBlock(OutputFile& output);

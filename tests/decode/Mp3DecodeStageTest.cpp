@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 namespace orvalin {
 namespace {
@@ -163,12 +164,20 @@ TEST_F(Mp3DecodeStageTest, SoundStaysInPlaceAndProgressRisesToTheEnd)
     EXPECT_EQ(seen.back(), 100);
 }
 
-TEST_F(Mp3DecodeStageTest, TagsAddNothing)
+// Each input sounds as the plain stream beside it.
+TEST_F(Mp3DecodeStageTest, TagsAndStrayBytesAddNothing)
 {
     const std::string plain = lame({.seconds = 1.0}, "-b 64");
     decode(plain);
     ASSERT_EQ(wav(2, 24000).frames(), 24000u); // lame's choice of rate for 64 kbit/s
-    const std::string plainWav = test::readText(wavPath);
+    // Without an Info frame the first frame gives sound, and alone it is a stream.
+    const std::string bare = lame({.seconds = 1.0}, "-b 64 -t");
+    const auto firstFrame = [](const std::string& mp3) {
+        const auto byte = [&](int i) { return static_cast<std::uint8_t>(mp3[i]); };
+        return mp3.substr(0, static_cast<std::size_t>(parseMpegHeader(byte(1), byte(2), byte(3)).lengthWithPadding()));
+    };
+    const std::string info = firstFrame(plain);
+    const std::string single = firstFrame(bare);
 
     // The body is full of frame headers of another rate: had it been read,
     // the WAV would describe them. The size 200 is syncsafe 00 00 01 48, which
@@ -176,17 +185,29 @@ TEST_F(Mp3DecodeStageTest, TagsAddNothing)
     std::string syncsafeTag = "ID3\3\0\0\0\0\x01\x48"s;
     for (int i = 0; i < 50; ++i)
         syncsafeTag += "\xFF\xF3\x40\xC4";
-    const std::pair<const char*, std::string> cases[] = {
-        {"a syncsafe tag size", syncsafeTag + plain},
+    // An APE tag of no item, its header and footer; a Lyrics3 tag of a title.
+    const std::string apeTag = "APETAGEX\xD0\x07\0\0\x20\0\0\0\0\0\0\0\0\0\0\xA0"s + std::string(8, '\0') +
+                               "APETAGEX\xD0\x07\0\0\x20\0\0\0\0\0\0\0\0\0\0\x80"s + std::string(8, '\0');
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"a syncsafe tag size", syncsafeTag + plain, plain},
         // One byte in, "ID3" starts no tag: its claim of 2,000 bytes is passed
         // over byte by byte, up to the sound at an odd offset.
-        {"ID3 after the first byte", "xID3\3\0\0\0\x0F\x50\x50"s + plain},
+        {"ID3 after the first byte", "xID3\3\0\0\0\x0F\x50\x50"s + plain, plain},
         // A 0xFF in an ID3v1 tag is taken for a frame start, which the decoder turns down.
-        {"a frame start in an ID3v1 tag", plain + "TAG\xFFit" + std::string(122, '\0')},
+        {"a frame start in an ID3v1 tag", plain + "TAG\xFFit" + std::string(122, '\0'), plain},
+        // The encoder's delay is cut only when the decoder has read the Info
+        // frame, which eight stray bytes, the most allowed, may follow.
+        {"zeros after the Info frame", info + std::string(8, '\0') + plain.substr(info.size()), plain},
+        {"a stray byte after the first frame", single + "x" + bare.substr(single.size()), bare},
+        {"an APE tag after a single frame", single + apeTag, single},
+        {"a Lyrics3 tag after a single frame", single + "LYRICSBEGININD0000210ETT00004Tone000033LYRICS200", single},
     };
-    for (const auto& [what, bytes] : cases) {
+    for (const auto& [what, bytes, sound] : cases) {
+        decode(sound);
+        const std::string expected = test::readText(wavPath);
         decode(bytes);
-        EXPECT_TRUE(test::readText(wavPath) == plainWav) << what;
+        EXPECT_FALSE(result.failed()) << what << ": " << result.errorText;
+        EXPECT_TRUE(test::readText(wavPath) == expected) << what;
     }
 }
 
