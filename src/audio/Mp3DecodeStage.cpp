@@ -79,6 +79,7 @@ void Mp3DecodeStage::decode(InputFile& input, OutputFile& wav)
     const std::string modulePath = programFolder_ + moduleFileName("decoder");
     auto decoder = Mp3DecoderLibrary::load(modulePath);
     if (!decoder) {
+        // "DLL", as users know the message, though the module is a shared object here.
         failure_ = "Cannot load DLL [" + modulePath + "].";
         return;
     }

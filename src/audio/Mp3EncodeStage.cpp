@@ -104,6 +104,7 @@ void Mp3EncodeStage::encodeDataChunk(InputFile& input, const RiffChunk& chunk,
     const std::string modulePath = programFolder_ + moduleFileName("lame_enc");
     const auto encoder = EncoderModule::load(modulePath);
     if (!encoder) {
+        // "DLL", as users know the message, though the module is a shared object here.
         fail("Cannot load DLL [" + modulePath + "].");
         return;
     }

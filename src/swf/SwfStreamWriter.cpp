@@ -48,6 +48,7 @@ StageResult SwfStreamWriter::writeAnimation(const std::string& mp3Path, const st
     if (!input)
         return StageResult::failure("Cannot open MP3 file.");
     auto output = OutputFile::create(swfPath);
+    // "open", as the message has always read, though the file is being made.
     if (!output)
         return StageResult::failure("Cannot open SWF file.");
 

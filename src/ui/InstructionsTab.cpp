@@ -96,6 +96,7 @@ bool InstructionsTab::addStandardChoices(Rows& rows, const std::string& current)
 
 const QRadioButton& InstructionsTab::addSpecialChoice(Rows& rows, bool chosen)
 {
+    // "repond" as the caption has always read; users and the help quote it.
     auto* special = new QRadioButton(
         QStringLiteral("Special (future controllers may repond to special instructions)"), this);
     units().place(*special, 19, 0, 208, 10);

@@ -58,6 +58,7 @@ void appendControllerBlock(std::string& page, const std::string& name, const std
 void appendPreviewIntro(std::string& page, std::string_view background, std::string_view text,
                         bool loadsWebPlayer)
 {
+    // "Orvaln", as the preview page has always been titled.
     appendPageHead(page, "Orvaln - Preview Controllers", loadsWebPlayer);
     appendBodyTag(page, background, text);
     page += "    <p>\n"
