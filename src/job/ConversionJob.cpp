@@ -71,8 +71,8 @@ JobOutcome ConversionJob::runJob()
 
 JobOutcome ConversionJob::convert()
 {
-    if (const JobOutcome checked = checkOutputs(); checked != JobOutcome::Succeeded)
-        return checked;
+    if (const std::string problem = outputProblem(); !problem.empty())
+        return failWith(problem);
     if (!overwriteConfirmed())
         return JobOutcome::Cancelled;
     if (const JobOutcome stream = makeStream(); stream != JobOutcome::Succeeded)
@@ -87,17 +87,16 @@ JobOutcome ConversionJob::convert()
 
 // Nothing of the run is written where it cannot be: without an output
 // folder, over something other than a file, or over a ruffle of the user's.
-JobOutcome ConversionJob::checkOutputs()
+std::string ConversionJob::outputProblem() const
 {
-    std::string problem;
     if (outputDir_.empty())
-        problem = "No output folder is set. Choose one on the Output tab of the Options.";
+        return "No output folder is set. Choose one on the Output tab of the Options.";
     for (const auto& path : outputPaths())
-        if (problem.empty() && isSpecialEntry(path))
-            problem = "Cannot write over \"" + path + "\": it is not a file.";
-    if (problem.empty() && environment_.settings.webPlayer)
-        problem = webPlayerProblem(environment_.context.programFolder, outputDir_);
-    return stageOutcome(problem.empty() ? StageResult{} : StageResult::failure(problem));
+        if (isSpecialEntry(path))
+            return "Cannot write over \"" + path + "\": it is not a file.";
+    if (environment_.settings.webPlayer)
+        return webPlayerProblem(environment_.context.programFolder, outputDir_);
+    return {};
 }
 
 bool ConversionJob::overwriteConfirmed()
@@ -191,10 +190,16 @@ JobOutcome ConversionJob::finishRun(JobOutcome outcome)
 JobOutcome ConversionJob::stageOutcome(const StageResult& result)
 {
     if (result.failed())
-        host_.showError("Error: " + result.errorText);
+        return failWith(result.errorText);
     if (result.succeeded() && environment_.status.cancelRequested)
         return JobOutcome::Cancelled;
     return result.outcome;
+}
+
+JobOutcome ConversionJob::failWith(const std::string& message)
+{
+    host_.showError("Error: " + message);
+    return JobOutcome::Failed;
 }
 
 JobOutcome ConversionJob::cannotCreate(const std::string& path)

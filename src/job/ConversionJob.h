@@ -66,7 +66,8 @@ private:
     // The steps of a run, in order, each ending the run when it does not
     // succeed; every failure has been shown to the user when they return.
     JobOutcome convert();
-    JobOutcome checkOutputs();
+    // Why the outputs cannot be written; empty when they can.
+    std::string outputProblem() const;
     bool overwriteConfirmed();
     JobOutcome makeStream();
     JobOutcome makePageAndController();
@@ -77,6 +78,8 @@ private:
 
     // How a stage ended, after showing its failure.
     JobOutcome stageOutcome(const StageResult& result);
+    // Shows a failure of the run's own, as a stage's is shown.
+    JobOutcome failWith(const std::string& message);
     JobOutcome cannotCreate(const std::string& path);
     // The outputs' final paths: controller copy, animation, page.
     std::vector<std::string> outputPaths() const;
