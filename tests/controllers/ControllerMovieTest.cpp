@@ -1,14 +1,18 @@
 #include "ControllerLook.h"
 #include "ControllerMovie.h"
 #include "ControllerScript.h"
+#include "PreviewTone.h"
 #include "SwfFile.h"
 #include "SwfTags.h"
+#include "TestFolder.h"
 
 #include "web/ControllerSize.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <set>
 
 namespace orvalin::swfgen {
@@ -72,6 +76,27 @@ TEST(ControllerMovieTest, EachLookMakesAWholeController)
                                        "onLoadError", "onEnterFrame", "_currentframe"})
             EXPECT_NE(std::search(script.begin(), script.end(), text.begin(), text.end()), script.end()) << text;
     }
+}
+
+// The preview's chord comes in softly, each note at its time, and never
+// clips.
+TEST(PreviewToneTest, FadesInAndNeverClips)
+{
+    test::TestFolder folder;
+    ASSERT_TRUE(writePreviewTone(folder.file("tone.wav")));
+    const auto wav = test::readBytes(folder.file("tone.wav"));
+    constexpr std::size_t kHeader = 44, kOpening = kHeader + 2 * kPreviewSampleRate / 100; // 10 ms
+    ASSERT_EQ(wav.size(), kHeader + 2 * 3 * kPreviewSampleRate);
+    int loudest = 0, loudestInOpening = 0;
+    for (std::size_t at = kHeader; at < wav.size(); at += 2) {
+        const int level = std::abs(static_cast<std::int16_t>(wav[at] | wav[at + 1] << 8));
+        loudest = std::max(loudest, level);
+        if (at < kOpening)
+            loudestInOpening = std::max(loudestInOpening, level);
+    }
+    EXPECT_GT(loudest, 8000);
+    EXPECT_LT(loudest, 32767);
+    EXPECT_LT(loudestInOpening, loudest / 4);
 }
 
 } // namespace

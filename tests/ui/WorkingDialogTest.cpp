@@ -84,6 +84,10 @@ private slots:
         QByteArray answer;
         QVERIFY(QTest::qWaitFor([&] { return (answer += browser.readAll()).endsWith("</html>\r\n"); }, 5000));
         QVERIFY(answer.endsWith("\r\n\r\n" + QByteArray::fromStdString(readText(f->output("orvaln7.htm")))));
+        // A page that has gone since is not opened through the server either.
+        std::filesystem::remove(f->output("orvaln7.htm"));
+        button("&Launch Output").click();
+        QCOMPARE(f->runMessages.shown.size(), 2u);
         button("&OK").click();
         QVERIFY(!dialog->isVisible());
         dialog->show();
